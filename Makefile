@@ -1,0 +1,31 @@
+# The two commands of the README. Each installs what is missing, then builds what it needs.
+.PHONY: all deps native win64 win32 test run clean
+
+all: test
+
+deps:
+	@bash tools/install-deps.sh
+
+native: deps
+	cmake --preset native >/dev/null
+	cmake --build --preset native
+
+win64: deps
+	cmake --preset win64 >/dev/null
+	cmake --build --preset win64
+
+win32: deps
+	cmake --preset win32 >/dev/null
+	cmake --build --preset win32
+
+# Builds the three targets, then runs the tests natively and under Wine.
+test: native win64 win32
+	ctest --preset native
+	ctest --preset win64
+
+run: deps
+	@echo "make run: the stand-in IDE that demonstrates the add-in is not built yet."
+	@echo "For now, 'make test' builds everything and runs the tests."
+
+clean:
+	rm -rf build

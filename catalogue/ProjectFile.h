@@ -1,0 +1,25 @@
+#pragma once
+// Reading a Visual Basic project file (.vbp) into a cProject. The reader never writes and never
+// fails towards its caller: whatever goes wrong, it returns the record as filled so far.
+
+#include <string_view>
+
+#include "catalogue/cProject.h"
+
+class CodePage;
+class FileSystem;
+
+/// True when the path names an existing normal file (not hidden, not system, not a directory).
+/// A listing that cannot be made (a malformed path, a drive that is not available) throws VbError.
+bool FileExists(const FileSystem& files, std::wstring_view path);
+
+/// The record of the project file at the path: empty when the file does not exist; when reading
+/// fails part-way (the file cannot be read, a version number out of range, a first "=" beyond
+/// position 32767), the keys of the lines before the failing one.
+cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
+                         std::wstring_view path) noexcept;
+
+/// Stores one key/value pair of a project file into the record; keys are trimmed of blanks and
+/// compared without case, unknown keys are ignored. Throws VbError (6, "Overflow") when a number
+/// does not fit its field, leaving the record unchanged.
+void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view value);

@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include "catalogue/cProject.h"
+
+namespace {
+
+TEST(cProject, ANewRecordIsEmpty) {
+  cProject p;
+  EXPECT_EQ(L"", p.Name());
+  EXPECT_EQ(L"", p.TypeString());
+  EXPECT_EQ(0, p.ProjectType());
+  EXPECT_EQ(L"", p.TypeFreindlyName());
+  EXPECT_EQ(0, p.StartMode());
+  EXPECT_EQ(0, p.VersionMajor());
+  EXPECT_EQ(L"0.0.0", p.VersionText());
+}
+
+TEST(cProject, TypeStringDerivesTypeAndFriendlyNameIgnoringCase) {
+  struct {
+    const wchar_t* text;
+    std::int32_t type;
+    const wchar_t* friendly;
+  } cases[] = {
+      {L"Exe", 0, L"Standard EXE"},        {L"exe", 0, L"Standard EXE"},
+      {L"EXE", 0, L"Standard EXE"},        {L"OleDll", 2, L"ActiveX DLL"},
+      {L"Control", 3, L"ActiveX Control"}, {L"OleExe", 1, L"ActiveX EXE"},
+      {L"", 1, L"ActiveX EXE"},            {L" Exe", 1, L"ActiveX EXE"},
+      {L"Exe ", 1, L"ActiveX EXE"},        {L"EXEX", 1, L"ActiveX EXE"},
+  };
+  for (const auto& c : cases) {
+    cProject p;
+    p.TypeString(c.text);
+    EXPECT_EQ(c.text, p.TypeString()) << "the case given is kept";
+    EXPECT_EQ(c.type, p.ProjectType()) << c.text;
+    EXPECT_EQ(c.friendly, p.TypeFreindlyName()) << c.text;
+  }
+}
+
+TEST(cProject, TheLastTypeStringDecides) {
+  cProject p;
+  p.TypeString(L"Control");
+  p.TypeString(L"Exe");
+  EXPECT_EQ(0, p.ProjectType());
+  EXPECT_EQ(L"Standard EXE", p.TypeFreindlyName());
+}
+
+TEST(cProject, VersionTextHasNoLeadingZerosAndKeepsSigns) {
+  cProject p;
+  p.VersionMajor(2);
+  p.VersionMinor(10);
+  p.VersionRevision(-1);
+  EXPECT_EQ(L"2.10.-1", p.VersionText());
+}
+
+}  // namespace

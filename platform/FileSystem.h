@@ -1,0 +1,21 @@
+#pragma once
+// The files the catalogue reads: an existence test and a whole-file read.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /// True when the path names an existing normal file: one that is not hidden, not a system
+  /// file and not a directory (read-only and archive files count). A path that names nothing,
+  /// the empty path and a path with wildcards are false. A query that cannot be answered (a
+  /// malformed path, a drive or share that is not available) throws VbError.
+  virtual bool IsNormalFile(std::wstring_view path) const = 0;
+
+  /// The whole file as raw bytes, taken with one read of its length; nullopt when the file
+  /// cannot be opened or read in full (missing, locked, a directory, larger than 2 GiB).
+  virtual std::optional<std::string> ReadAll(std::wstring_view path) const = 0;
+};

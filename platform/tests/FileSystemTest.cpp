@@ -1,0 +1,59 @@
+// What the file systems do beyond the reader's own tests: failures of the listing and the read.
+
+#include <gtest/gtest.h>
+
+#include "platform/Error.h"
+#include "platform/tests/MemoryFileSystem.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/tests/FileWorld.h"
+#include "platform/win32/unique_res.h"
+#endif
+
+namespace {
+
+TEST(MemoryFileSystem, FailuresAreThoseOfARealDisk) {
+  MemoryFileSystem files;
+  files.AddFile(L"C:\\a.vbp", "x");
+  files.FailReading(L"C:\\A.VBP");
+  EXPECT_TRUE(files.IsNormalFile(L"c:\\a.vbp"));
+  EXPECT_FALSE(files.ReadAll(L"C:\\a.vbp"));
+  files.FailListing(L"C:\\a.vbp");
+  EXPECT_THROW(files.IsNormalFile(L"C:\\a.vbp"), VbError);
+}
+
+#ifdef _WIN32
+class Win32Files : public testing::Test {
+ protected:
+  std::unique_ptr<FileWorld> world_ = MakeWin32FileWorld();
+};
+
+TEST_F(Win32Files, ReadsTheExactBytes) {
+  const std::string bytes("a\r\nb\0c\xff", 7);
+  world_->AddFile(L"bytes.vbp", bytes);
+  EXPECT_EQ(bytes, world_->Files().ReadAll(world_->PathOf(L"bytes.vbp")));
+  world_->AddFile(L"empty.vbp", "");
+  EXPECT_EQ(std::string(), world_->Files().ReadAll(world_->PathOf(L"empty.vbp")));
+  EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"none.vbp")));
+}
+
+TEST_F(Win32Files, AFileLockedByAnotherProgramListsButCannotBeRead) {
+  world_->AddFile(L"locked.vbp", "Name=A");
+  const std::wstring path = world_->PathOf(L"locked.vbp");
+  unique_file lock(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(lock);
+  EXPECT_TRUE(world_->Files().IsNormalFile(path));
+  EXPECT_FALSE(world_->Files().ReadAll(path));
+}
+
+TEST_F(Win32Files, AMissingFolderIsAbsentAndAMalformedPathRaises) {
+  EXPECT_FALSE(world_->Files().IsNormalFile(world_->PathOf(L"no folder\\p.vbp")));
+  EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"no folder\\p.vbp")));
+  EXPECT_THROW(world_->Files().IsNormalFile(world_->PathOf(L"bad|name.vbp")), VbError);
+}
+#endif
+
+}  // namespace

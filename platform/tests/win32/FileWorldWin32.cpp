@@ -1,0 +1,80 @@
+#include <windows.h>
+
+#include <stdexcept>
+#include <string>
+
+#include "platform/tests/FileWorld.h"
+#include "platform/win32/Win32CodePage.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/unique_res.h"
+
+namespace {
+
+// Empties and removes a folder, clearing the attributes that would stop a delete.
+void RemoveFolder(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  unique_find find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+  if (find) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveFolder(path);
+      else
+        ::DeleteFileW(path.c_str());
+    } while (::FindNextFileW(find.get(), &found));
+  }
+  ::RemoveDirectoryW(folder.c_str());
+}
+
+class Win32FileWorld final : public FileWorld {
+ public:
+  Win32FileWorld() {
+    static unsigned counter = 0;
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"marrowby-test-" + std::to_wstring(::GetCurrentProcessId()) +
+              L"-" + std::to_wstring(++counter);
+    RemoveFolder(folder_);
+    if (!::CreateDirectoryW(folder_.c_str(), nullptr))
+      throw std::runtime_error("cannot create the test folder");
+  }
+  ~Win32FileWorld() override { RemoveFolder(folder_); }
+
+  const FileSystem& Files() const override { return files_; }
+  const CodePage& Ansi() const override { return ansi_; }
+  std::wstring PathOf(std::wstring_view name) const override {
+    return folder_ + L"\\" + std::wstring(name);
+  }
+
+  void AddFile(std::wstring_view name, std::string_view bytes, unsigned attributes) override {
+    const std::wstring path = PathOf(name);
+    {
+      unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+      DWORD written = 0;
+      if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
+                                &written, nullptr))
+        throw std::runtime_error("cannot write a test file");
+    }
+    // Attributes are set the way other programs set them: the ANSI call on the ANSI path.
+    if (attributes && !::SetFileAttributesA(ansi_.ToAnsi(path).c_str(), attributes))
+      throw std::runtime_error("cannot set a test file's attributes");
+  }
+
+  void AddDirectory(std::wstring_view name) override {
+    if (!::CreateDirectoryW(PathOf(name).c_str(), nullptr))
+      throw std::runtime_error("cannot create a test directory");
+  }
+
+ private:
+  std::wstring folder_;
+  Win32FileSystem files_;
+  Win32CodePage ansi_;
+};
+
+}  // namespace
+
+std::unique_ptr<FileWorld> MakeWin32FileWorld() { return std::make_unique<Win32FileWorld>(); }

@@ -1,0 +1,10 @@
+#pragma once
+#include "platform/FileSystem.h"
+
+/// Files through the Win32 API: the existence test is a directory listing of the path that
+/// keeps normal files only; the read is one ReadFile of the file's length.
+class Win32FileSystem final : public FileSystem {
+ public:
+  bool IsNormalFile(std::wstring_view path) const override;
+  std::optional<std::string> ReadAll(std::wstring_view path) const override;
+};
