@@ -11,11 +11,11 @@ class FileSystem {
 
   /// True when the path names an existing normal file: one that is not hidden, not a system
   /// file and not a directory (read-only and archive files count). A path that names nothing,
-  /// the empty path and a path with wildcards are false. A query that cannot be answered (a
+  /// the empty path and a path with wildcards (* ? < > ") are false. A query that cannot be answered (a
   /// malformed path, a drive or share that is not available) throws VbError.
   virtual bool IsNormalFile(std::wstring_view path) const = 0;
 
   /// The whole file as raw bytes, taken with one read of its length; nullopt when the file
-  /// cannot be opened or read in full (missing, locked, a directory, larger than 2 GiB).
+  /// cannot be opened or read in full (missing, locked, a directory, a device, over 2 GiB).
   virtual std::optional<std::string> ReadAll(std::wstring_view path) const = 0;
 };

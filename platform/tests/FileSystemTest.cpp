@@ -52,7 +52,14 @@ TEST_F(Win32Files, AFileLockedByAnotherProgramListsButCannotBeRead) {
 TEST_F(Win32Files, AMissingFolderIsAbsentAndAMalformedPathRaises) {
   EXPECT_FALSE(world_->Files().IsNormalFile(world_->PathOf(L"no folder\\p.vbp")));
   EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"no folder\\p.vbp")));
-  EXPECT_THROW(world_->Files().IsNormalFile(world_->PathOf(L"bad|name.vbp")), VbError);
+  world_->AddFile(L"plain.vbp", "Name=A");
+  EXPECT_THROW(world_->Files().IsNormalFile(world_->PathOf(L"plain.vbp\\inside.vbp")), VbError)
+      << "a file used as a folder is a malformed path";
+}
+
+TEST_F(Win32Files, DevicesAreNeverRead) {
+  EXPECT_FALSE(world_->Files().ReadAll(L"C:\\nul"));
+  EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"con")));
 }
 #endif
 

@@ -23,7 +23,7 @@ void MemoryFileSystem::FailReading(std::wstring_view path) { failReading_.insert
 
 bool MemoryFileSystem::IsNormalFile(std::wstring_view path) const {
   ++listings_;
-  if (path.empty() || path.find_first_of(L"*?") != std::wstring_view::npos) return false;
+  if (path.empty() || path.find_first_of(L"*?<>\"") != std::wstring_view::npos) return false;
   const std::wstring key = Fold(path);
   if (failListing_.count(key)) throw VbError(68, L"FileExists", L"Device unavailable");
   auto it = entries_.find(key);

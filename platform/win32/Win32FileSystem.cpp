@@ -7,6 +7,8 @@
 
 namespace {
 
+// Characters the listing takes as patterns ("<", ">" and '"' are wildcards to it too), and NUL.
+constexpr std::wstring_view kWildcardsAndNul(L"*?<>\"\0", 6);
 constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
 
 // The error the host language's runtime raises for a listing that fails other than by finding
@@ -33,8 +35,7 @@ constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FIL
 }  // namespace
 
 bool Win32FileSystem::IsNormalFile(std::wstring_view path) const {
-  if (path.empty() || path.find_first_of(L"*?") != std::wstring_view::npos) return false;
-  if (path.find(L'\0') != std::wstring_view::npos) return false;
+  if (path.empty() || path.find_first_of(kWildcardsAndNul) != std::wstring_view::npos) return false;
   const std::wstring name(path);
   WIN32_FIND_DATAW found;
   unique_find find(::FindFirstFileW(name.c_str(), &found));
@@ -53,7 +54,9 @@ std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path) cons
   const std::wstring name(path);
   unique_file file(::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file) return std::nullopt;
+  // Device names ("con", "nul", "lpt1") open too; only a file on disk is read, as a console
+  // would wait for input.
+  if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
   LARGE_INTEGER size;
   if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF)
     return std::nullopt;

@@ -153,7 +153,7 @@ std::int32_t MemoryRegistry::RegQueryInfoKeyA(HKey handle, char* keyClass,
   Key* key = Resolve(handle, &access);
   if (!key) return reg::kInvalidHandle;
   if (key->deleted) return kKeyDeleted;
-  if (!(access & reg::kQueryValue)) return reg::kAccessDenied;
+  // Wine answers this on any handle, write-only ones included; the fake follows it.
   if (keyClass && classSize && *classSize > 0) keyClass[0] = '\0';
   if (classSize) *classSize = 0;
   if (subKeys) *subKeys = static_cast<std::uint32_t>(key->subkeys.size());

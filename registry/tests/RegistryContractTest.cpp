@@ -213,18 +213,38 @@ TEST_P(RegistryContract, OpenKeyGivesAHandleThatReadsAndEnumerates) {
   EXPECT_EQ(0, api().RegCloseKey(reader));
 }
 
-TEST_P(RegistryContract, AWriteOnlyHandleCanSetAndDeleteButNotRead) {
-  Create(Path("rights"));
+TEST_P(RegistryContract, AHandleDoesOnlyWhatItWasOpenedFor) {
+  HKey writer = Create(Path("rights"));
+  SetText(writer, "1", "x");
   HKey key{};
   ASSERT_EQ(0, api().RegOpenKeyExA(kHkeyCurrentUser, Path("rights").c_str(), 0, reg::kWrite, &key));
-  const char data[] = "x";
-  EXPECT_EQ(0, api().RegSetValueExA(key, "1", 0, reg::kRegSz,
+  const char data[] = "y";
+  EXPECT_EQ(0, api().RegSetValueExA(key, "2", 0, reg::kRegSz,
                                     reinterpret_cast<const std::uint8_t*>(data), sizeof data));
-  EXPECT_EQ(0, api().RegDeleteValueA(key, "1"));
-  std::uint32_t values = 0;
+  EXPECT_EQ(0, api().RegDeleteValueA(key, "2"));
+  EXPECT_EQ(reg::kAccessDenied, Enum(key, 0).result) << "a write-only handle cannot enumerate";
+  EXPECT_EQ(0, api().RegCloseKey(key));
+
+  ASSERT_EQ(0, api().RegOpenKeyExA(kHkeyCurrentUser, Path("rights").c_str(), 0, reg::kRead, &key));
   EXPECT_EQ(reg::kAccessDenied,
-            api().RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   &values, nullptr, nullptr, nullptr, nullptr));
+            api().RegSetValueExA(key, "2", 0, reg::kRegSz,
+                                 reinterpret_cast<const std::uint8_t*>(data), sizeof data));
+  EXPECT_EQ(reg::kAccessDenied, api().RegDeleteValueA(key, "1"));
+  EXPECT_EQ(0, Enum(key, 0).result);
+  EXPECT_EQ(0, api().RegCloseKey(key));
+}
+
+TEST_P(RegistryContract, KeyPathsMayNotStartWithABackslashButMayHoldEmptyParts) {
+  HKey key{};
+  EXPECT_EQ(161, api().RegCreateKeyExA(kHkeyCurrentUser, ("\\" + Path("x")).c_str(), 0, nullptr,
+                                       0, reg::kWrite, nullptr, &key, nullptr));
+  Create(Path("double\\\\part"));
+  Create(Path("trailing\\"));
+  ASSERT_EQ(0, api().RegOpenKeyExA(kHkeyCurrentUser, Path("double\\part").c_str(), 0, reg::kRead,
+                                   &key))
+      << "an empty part between two backslashes is passed over";
+  EXPECT_EQ(0, api().RegCloseKey(key));
+  ASSERT_EQ(0, api().RegOpenKeyExA(kHkeyCurrentUser, Path("trailing").c_str(), 0, reg::kRead, &key));
   EXPECT_EQ(0, api().RegCloseKey(key));
 }
 
