@@ -32,7 +32,5 @@ struct FileWorldMaker {
 /// Every world this build can test against: memory, and on Windows the real file system.
 std::vector<FileWorldMaker> FileWorlds();
 
-#ifdef _WIN32
-/// Real files in a new temporary folder, removed with the world.
+/// Real files in a new temporary folder, removed with the world. Windows builds only.
 std::unique_ptr<FileWorld> MakeWin32FileWorld();
-#endif

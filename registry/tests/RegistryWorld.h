@@ -33,6 +33,5 @@ struct RegistryWorldMaker {
 /// Every registry this build can test against.
 std::vector<RegistryWorldMaker> RegistryWorlds();
 
-#ifdef _WIN32
+/// The real registry, below a key of its own that it removes. Windows builds only.
 std::unique_ptr<RegistryWorld> MakeRealRegistryWorld();
-#endif
