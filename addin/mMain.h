@@ -1,0 +1,16 @@
+#pragma once
+// What every part of the add-in shares: the host's object model root, and the host's state.
+
+#include <memory>
+
+#include "addin/Host.h"
+
+/// The host's object model root: set on connection, emptied on a complete disconnection.
+extern std::shared_ptr<host::VBE> gVBE;
+
+/// The application title: the caption of the tool window, its command entries and messages.
+inline constexpr wchar_t kAppTitle[] = L"Skeldra";
+
+/// True while the host is busy, which it shows by disabling the first control of its "File"
+/// command bar. Throws VbError when the host cannot be asked.
+bool IsHostBusy(host::VBE& vbe);
