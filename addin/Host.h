@@ -1,7 +1,8 @@
 #pragma once
 // The host's extensibility object model, as far as the add-in uses it. The add-in reaches the
 // IDE through these objects only; a failed call throws VbError with the host's error number and
-// description. The COM implementation binds every call late, by name.
+// description. Objects returned are never null except where said. The COM implementation binds
+// every call late, by name.
 
 #include <memory>
 #include <string>

@@ -1,6 +1,13 @@
 #include "addin/mMain.h"
 
+#include "platform/Error.h"
+
 std::shared_ptr<host::VBE> gVBE;
+
+host::VBE& Host() {
+  if (!gVBE) throw VbError(91, L"Host", L"Object variable or With block variable not set");
+  return *gVBE;
+}
 
 bool IsHostBusy(host::VBE& vbe) {
   return !vbe.CommandBars()->Item(L"File")->Controls()->Item(1)->Enabled();

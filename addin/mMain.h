@@ -8,6 +8,10 @@
 /// The host's object model root: set on connection, emptied on a complete disconnection.
 extern std::shared_ptr<host::VBE> gVBE;
 
+/// The host's root object. Throws VbError (91) while there is none, as the host language does
+/// for an empty object reference.
+host::VBE& Host();
+
 /// The application title: the caption of the tool window, its command entries and messages.
 inline constexpr wchar_t kAppTitle[] = L"Skeldra";
 

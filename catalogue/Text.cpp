@@ -26,11 +26,19 @@ std::wstring_view TrimSpaces(std::wstring_view text) {
   return text.substr(first, text.find_last_not_of(L' ') - first + 1);
 }
 
-std::optional<std::int64_t> ReadWholeNumber(std::wstring_view text, std::int64_t min,
-                                            std::int64_t max) {
+namespace {
+
+struct NumberScan {
+  std::optional<std::int64_t> value;  // nullopt when out of [min, max]
+  size_t end = 0;                     // where the reading stopped
+  bool anyDigit = false;
+};
+
+NumberScan ScanNumber(std::wstring_view text, std::int64_t min, std::int64_t max) {
   // Any whole part beyond this is out of every range the callers ask for.
   constexpr std::int64_t kBeyond = std::int64_t{1} << 40;
 
+  NumberScan scan;
   size_t i = 0;
   while (i < text.size() && (text[i] == L' ' || text[i] == L'\t')) ++i;
   bool negative = false;
@@ -39,6 +47,7 @@ std::optional<std::int64_t> ReadWholeNumber(std::wstring_view text, std::int64_t
   std::int64_t whole = 0;
   bool tooLarge = false;
   for (; i < text.size() && IsDigit(text[i]); ++i) {
+    scan.anyDigit = true;
     whole = whole * 10 + (text[i] - L'0');
     if (whole > kBeyond) {
       tooLarge = true;
@@ -51,15 +60,32 @@ std::optional<std::int64_t> ReadWholeNumber(std::wstring_view text, std::int64_t
   bool restNonZero = false;
   if (i < text.size() && text[i] == L'.') {
     ++i;
-    if (i < text.size() && IsDigit(text[i])) firstDecimal = text[i++] - L'0';
+    if (i < text.size() && IsDigit(text[i])) {
+      scan.anyDigit = true;
+      firstDecimal = text[i++] - L'0';
+    }
     for (; i < text.size() && IsDigit(text[i]); ++i) restNonZero |= text[i] != L'0';
   }
   if (firstDecimal > 5 || (firstDecimal == 5 && (restNonZero || whole % 2 == 1))) ++whole;
 
-  if (tooLarge) return std::nullopt;
+  scan.end = i;
   const std::int64_t value = negative ? -whole : whole;
-  if (value < min || value > max) return std::nullopt;
-  return value;
+  if (!tooLarge && value >= min && value <= max) scan.value = value;
+  return scan;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> ReadWholeNumber(std::wstring_view text, std::int64_t min,
+                                            std::int64_t max) {
+  return ScanNumber(text, min, max).value;
+}
+
+std::optional<std::int64_t> ParseWholeNumber(std::wstring_view text, std::int64_t min,
+                                             std::int64_t max) {
+  const NumberScan scan = ScanNumber(text, min, max);
+  if (!scan.anyDigit || !TrimSpaces(text.substr(scan.end)).empty()) return std::nullopt;
+  return scan.value;
 }
 
 }  // namespace text

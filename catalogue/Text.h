@@ -24,4 +24,10 @@ std::wstring_view TrimSpaces(std::wstring_view text);
 std::optional<std::int64_t> ReadWholeNumber(std::wstring_view text, std::int64_t min,
                                             std::int64_t max);
 
+/// Reads text that is a number and nothing else: blanks around it, an optional sign, digits and
+/// an optional decimal part, rounded as ReadWholeNumber does. nullopt when the text holds anything
+/// else, no digit at all, or a number outside [min, max].
+std::optional<std::int64_t> ParseWholeNumber(std::wstring_view text, std::int64_t min,
+                                             std::int64_t max);
+
 }  // namespace text

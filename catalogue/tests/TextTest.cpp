@@ -48,3 +48,23 @@ TEST(TextHelpers, TrimOnlySpacesAndCompareAsciiCase) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ParseWholeNumber, TakesOnlyTextThatIsANumber) {
+  struct {
+    const wchar_t* text;
+    std::optional<std::int64_t> value;
+  } cases[] = {
+      {L"1", 1},          {L" 12 ", 12},         {L"-3", -3},      {L"04", 4},
+      {L"2.5", 2},        {L"3.5", 4},           {L"", std::nullopt}, {L"  ", std::nullopt},
+      {L"abc", std::nullopt}, {L"12abc", std::nullopt}, {L"1 2", std::nullopt},
+      {L"-", std::nullopt},   {L".", std::nullopt},     {L"32768", std::nullopt},
+      {L"-32768", -32768},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(c.value, text::ParseWholeNumber(c.text, kMin16, kMax16))
+        << testing::PrintToString(std::wstring(c.text));
+}
+
+}  // namespace

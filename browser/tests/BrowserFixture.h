@@ -1,0 +1,72 @@
+#pragma once
+// The browser document over headless controls, the in-memory registry, a folder of project
+// files (in memory natively, real files under Windows) and a recording host: everything a user
+// scenario needs, and the helpers to drive it as the user would.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "addin/mMain.h"
+#include "addin/tests/FakeHost.h"
+#include "browser/Skeldra.h"
+#include "browser/tests/HeadlessControls.h"
+#include "catalogue/ProjectLists.h"
+#include "platform/tests/FileWorld.h"
+#include "registry/mReg.h"
+#include "registry/tests/FailingRegistry.h"
+#include "registry/tests/MemoryRegistry.h"
+
+/// A project file's text as the IDE writes it, with the fields the browser shows.
+struct Vbp {
+  std::string type = "Exe", name, title, description, product, company, copyright, fileDescription,
+              exeName;
+  int major = 1, minor = 0, revision = 0;
+  std::string Text() const;
+};
+
+class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
+ protected:
+  BrowserTest();
+  ~BrowserTest() override;
+
+  /// Writes a project file into the folder; its full path.
+  std::wstring Project(std::wstring_view fileName, const Vbp& vbp, unsigned attributes = 0);
+  /// A path in the folder where no file is.
+  std::wstring Missing(std::wstring_view fileName) const { return world_->PathOf(fileName); }
+
+  /// Writes values of the host's recent list or of the favourites, in the order given.
+  void SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values);
+  void SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values);
+  /// The favourites key as it is now: name and data, in creation order.
+  RegValueTable StoredFavorites();
+
+  /// Creates, shows and views the document at 6000 by 4000 twips, as the add-in does.
+  void Open();
+
+  /// The rows' texts in column (0 the row's text, k sub-item k), in the order shown.
+  static std::vector<std::wstring> ColumnTexts(ListView& list, int column = 0);
+  /// The header keys in display order, with their widths.
+  static std::vector<std::pair<std::wstring, float>> Columns(ListView& list);
+  /// The row shown with this number.
+  static ListItem& Row(ListView& list, std::wstring_view number);
+
+  /// The user presses a mouse button on the row; with choice, picks that pop-up item.
+  void Press(HeadlessListView& list, std::wstring_view number, int button = 1,
+             std::wstring_view choice = {});
+  /// Which of the three pages is showing: "recent", "favorites", "properties", or "" when not
+  /// exactly one is.
+  std::string Page() const;
+
+  std::unique_ptr<FileWorld> world_;
+  MemoryRegistry registry_;
+  FailingRegistry failing_{registry_};  // the registry as the document sees it
+  mReg reg_;
+  HeadlessWindow w_;
+  HeadlessMsgBox msgBox_;
+  ProjectLists lists_;
+  std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
+  Skeldra doc_;
+};
