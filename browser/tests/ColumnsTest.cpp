@@ -151,6 +151,9 @@ TEST_P(Columns, AHeaderClickSortsByItsOwnColumnAndAgainReverses) {
   EXPECT_TRUE(list.Sorted());
   EXPECT_EQ((Strings{L"2", L"1", L"10"}), ColumnTexts(list)) << "a.vbp, b.vbp, c.vbp";
   EXPECT_EQ(0, w_.lvwFavor.SortKey()) << "each list sorts by itself";
+  w_.lvwFavor.UserClickColumn(6);
+  EXPECT_EQ(5, w_.lvwFavor.SortKey());
+  EXPECT_TRUE(w_.lvwFavor.Sorted());
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, Columns, testing::ValuesIn(FileWorlds()),

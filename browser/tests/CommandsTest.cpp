@@ -58,7 +58,9 @@ TEST_P(Commands, OpeningTakesTheSelectedRowOfAnExistingFile) {
   w_.TabStrip1.UserClickTab(2);
   Press(w_.lvwFavor, L"3");
   w_.lvwFavor.UserDoubleClick();
-  EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{{fresh_, true}, {fav_[2], true}}),
+  Press(w_.lvwFavor, L"1", 2, L"mnuPopFavor_Open");
+  EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{
+                {fresh_, true}, {fav_[2], true}, {fav_[0], true}}),
             host_->opened);
   EXPECT_TRUE(msgBox_.calls.empty());
 }
