@@ -1,0 +1,35 @@
+#pragma once
+// The document's window with the Windows common controls inside it: the Win32 side of the
+// controls the document Skeldra is written against. The window is a child of the container's
+// window; its client area is the document, measured in twips with the device's real DPI.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+
+#include "browser/SkeldraControls.h"
+
+class Win32SkeldraWindow {
+ public:
+  virtual ~Win32SkeldraWindow() = default;
+
+  /// Creates the window (hidden) and its controls as children of parent, with window classes
+  /// registered on module (the add-in's own, never the host's). about is shown by the toolbar's
+  /// About button; it outlives the window. Returns null when the window cannot be made.
+  static std::unique_ptr<Win32SkeldraWindow> Create(HWND parent, HINSTANCE module,
+                                                    ModalForm& about);
+
+  virtual HWND Handle() const = 0;
+  /// The controls, for the document to be built on.
+  virtual SkeldraControls Controls() = 0;
+
+  /// Raised when the window's size changes (WM_SIZE), after ScaleWidth and ScaleHeight follow it.
+  std::function<void()> onResize;
+
+  /// Keyboard navigation among the controls (Tab, Shift+Tab, arrows): true when the message was
+  /// used. The ActiveX control calls it from IOleInPlaceActiveObject::TranslateAccelerator.
+  virtual bool TranslateAccelerator(MSG* message) = 0;
+  /// Gives the keyboard focus to the first control that takes it.
+  virtual void FocusFirst() = 0;
+};
