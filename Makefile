@@ -18,10 +18,12 @@ win32: deps
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
 
-# Builds the three targets, then runs the tests natively and under Wine.
+# Builds the three targets, then runs the tests natively and under Wine (on a virtual display,
+# for the windows), and checks the shipped DLL.
 test: native win64 win32
 	ctest --preset native
-	ctest --preset win64
+	cmake/with-display ctest --preset win64
+	ctest --preset win32
 
 run: deps
 	@echo "make run: the stand-in IDE that demonstrates the add-in is not built yet."

@@ -27,6 +27,7 @@ inline constexpr std::int32_t kMoreData = 234;
 inline constexpr std::int32_t kNoMoreItems = 259;
 // Value types.
 inline constexpr std::uint32_t kRegSz = 1;
+inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
 // Options and access rights.
@@ -81,6 +82,17 @@ class RegistryApi {
                                      std::uint32_t* valueNameSize, std::uint32_t* reserved,
                                      std::uint32_t* type, std::uint8_t* data,
                                      std::uint32_t* dataSize) = 0;
+
+  /// One value's type and data by name ("" or null: the key's default value). (dataSize) is the
+  /// buffer's size in bytes on the way in and the data's on the way out, a stored terminating NUL
+  /// included; data may be null to ask only the type and size. Results: 2 when there is no value
+  /// of that name; 234 when the data exceeds the buffer, with (dataSize) set to the size needed,
+  /// (type) set and the buffer's contents undefined; 87 when (reserved) is not null, or data is
+  /// given without dataSize, and nothing is changed. On any other failure (type) is undefined
+  /// (Wine sets 0), and (dataSize) is not changed when a buffer was given.
+  virtual std::int32_t RegQueryValueExA(HKey key, const char* valueName, std::uint32_t* reserved,
+                                        std::uint32_t* type, std::uint8_t* data,
+                                        std::uint32_t* dataSize) = 0;
 
   virtual std::int32_t RegCloseKey(HKey key) = 0;
 };

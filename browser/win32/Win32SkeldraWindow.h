@@ -10,6 +10,17 @@
 
 #include "browser/SkeldraControls.h"
 
+/// The identifiers of the document window's controls, for programs that drive it from outside.
+namespace SkeldraWindowIds {
+inline constexpr int kToolbar = 1;
+inline constexpr int kCustomize = 2;
+inline constexpr int kRecent = 3;
+inline constexpr int kFavorites = 4;
+inline constexpr int kFrame = 5;
+inline constexpr int kTabStrip = 6;
+inline constexpr int kFirstInFrame = 10;  // the properties page's labels and text boxes
+}  // namespace SkeldraWindowIds
+
 class Win32SkeldraWindow {
  public:
   virtual ~Win32SkeldraWindow() = default;

@@ -3,6 +3,7 @@
 // and put() frees the old value before giving out the address to fill.
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <utility>
@@ -42,3 +43,10 @@ using unique_hkey = unique_res<HKEY, ::RegCloseKey>;
 using unique_handle = unique_res<HANDLE, ::CloseHandle>;
 using unique_file = unique_res<HANDLE, ::CloseHandle, -1>;  // INVALID_HANDLE_VALUE
 using unique_find = unique_res<HANDLE, ::FindClose, -1>;
+using unique_hwnd = unique_res<HWND, ::DestroyWindow>;
+using unique_hmenu = unique_res<HMENU, ::DestroyMenu>;
+using unique_himagelist = unique_res<HIMAGELIST, ::ImageList_Destroy>;
+using unique_hbitmap = unique_res<HBITMAP, ::DeleteObject>;
+using unique_hpen = unique_res<HPEN, ::DeleteObject>;
+using unique_hbrush = unique_res<HBRUSH, ::DeleteObject>;
+using unique_hdc = unique_res<HDC, ::DeleteDC>;  // memory device contexts only

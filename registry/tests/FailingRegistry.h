@@ -60,6 +60,12 @@ class FailingRegistry final : public RegistryApi {
     if (Failing("RegEnumValueA")) return result_;
     return inner_.RegEnumValueA(key, index, name, nameSize, reserved, type, data, dataSize);
   }
+  std::int32_t RegQueryValueExA(HKey key, const char* name, std::uint32_t* reserved,
+                                std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* dataSize) override {
+    if (Failing("RegQueryValueExA")) return result_;
+    return inner_.RegQueryValueExA(key, name, reserved, type, data, dataSize);
+  }
   std::int32_t RegCloseKey(HKey key) override { return inner_.RegCloseKey(key); }
 
  private:

@@ -200,6 +200,35 @@ std::int32_t MemoryRegistry::RegEnumValueA(HKey handle, std::uint32_t index, cha
   return reg::kSuccess;
 }
 
+std::int32_t MemoryRegistry::RegQueryValueExA(HKey handle, const char* valueName,
+                                              std::uint32_t* reserved, std::uint32_t* type,
+                                              std::uint8_t* data, std::uint32_t* dataSize) {
+  if (reserved || (data && !dataSize)) return reg::kInvalidParameter;
+  // Wine clears the outputs it will fill before it looks the value up, as Windows 9x did.
+  if (type) *type = 0;
+  if (!data && dataSize) *dataSize = 0;
+  std::uint32_t access = 0;
+  Key* key = Resolve(handle, &access);
+  if (!key) return reg::kInvalidHandle;
+  if (key->deleted) return kKeyDeleted;
+  if (!(access & reg::kQueryValue)) return reg::kAccessDenied;
+  std::string_view name = valueName ? valueName : "";
+  auto it = std::find_if(key->values.begin(), key->values.end(),
+                         [&](const Value& v) { return SameName(v.name, name); });
+  if (it == key->values.end()) return reg::kFileNotFound;
+  const auto size = static_cast<std::uint32_t>(it->data.size());
+  std::int32_t result = reg::kSuccess;
+  if (data) {
+    if (size > *dataSize)
+      result = reg::kMoreData;
+    else
+      std::memcpy(data, it->data.data(), size);
+  }
+  if (type) *type = it->type;
+  if (dataSize) *dataSize = size;
+  return result;
+}
+
 std::int32_t MemoryRegistry::RegCloseKey(HKey handle) {
   auto h = static_cast<std::uintptr_t>(handle);
   if (IsPredefined(h)) return reg::kSuccess;

@@ -38,6 +38,9 @@ class MemoryRegistry final : public RegistryApi {
                              std::uint32_t* valueNameSize, std::uint32_t* reserved,
                              std::uint32_t* type, std::uint8_t* data,
                              std::uint32_t* dataSize) override;
+  std::int32_t RegQueryValueExA(HKey key, const char* valueName, std::uint32_t* reserved,
+                                std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* dataSize) override;
   std::int32_t RegCloseKey(HKey key) override;
 
   /// Handles opened and not yet closed: a leak check for the callers' tests.

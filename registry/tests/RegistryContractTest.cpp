@@ -68,6 +68,22 @@ class RegistryContract : public testing::TestWithParam<RegistryWorldMaker> {
     return e;
   }
 
+  struct Queried {
+    std::int32_t result;
+    std::uint32_t type;
+    std::uint32_t size;
+    std::string data;
+  };
+
+  // Queries into a buffer of bufferSize bytes, the type starting at a value no call gives.
+  Queried Query(HKey key, const char* name, std::uint32_t bufferSize = 1024) {
+    std::vector<std::uint8_t> buffer(bufferSize + 1, 0x7f);
+    Queried q{0, 99, bufferSize, {}};
+    q.result = api().RegQueryValueExA(key, name, nullptr, &q.type, buffer.data(), &q.size);
+    if (q.result == 0) q.data.assign(reinterpret_cast<const char*>(buffer.data()), q.size);
+    return q;
+  }
+
   std::uint32_t ValueCount(HKey key) {
     char cls[1024];
     std::uint32_t clsSize = 1024, subKeys = 99, values = 99;
@@ -256,6 +272,83 @@ TEST_P(RegistryContract, NonStringValuesEnumerateAsTheirBytes) {
   ASSERT_EQ(0, e.result);
   EXPECT_EQ(reg::kRegDword, e.type);
   EXPECT_EQ(std::string("\x2A\0\0\0", 4), e.data);
+}
+
+TEST_P(RegistryContract, QueryValueGivesTheTypeAndTheBytesAsStored) {
+  HKey key = Create(Path("query"));
+  SetText(key, "terminated", "C:\\Tools");
+  // RegSetValueExA counts a NUL the caller left out when one follows the data, so the text
+  // stored bare must be followed by something else.
+  Set(key, "bare", std::string_view("C:\\Tools|").substr(0, 8));
+  Set(key, "empty", "");
+  const std::uint8_t dword[] = {0x01, 0x2A, 0, 0x80};
+  ASSERT_EQ(0, api().RegSetValueExA(key, "n", 0, reg::kRegDword, dword, 4));
+
+  Queried terminated = Query(key, "TERMINATED");
+  ASSERT_EQ(0, terminated.result) << "value names ignore case";
+  EXPECT_EQ(reg::kRegSz, terminated.type);
+  EXPECT_EQ(std::string("C:\\Tools", 9), terminated.data) << "the stored NUL is counted";
+
+  Queried bare = Query(key, "bare");
+  ASSERT_EQ(0, bare.result);
+  EXPECT_EQ("C:\\Tools", bare.data) << "text stored without its NUL comes back without one";
+
+  Queried empty = Query(key, "empty");
+  ASSERT_EQ(0, empty.result);
+  EXPECT_EQ(reg::kRegSz, empty.type);
+  EXPECT_EQ(0u, empty.size);
+
+  Queried n = Query(key, "n");
+  ASSERT_EQ(0, n.result);
+  EXPECT_EQ(reg::kRegDword, n.type);
+  EXPECT_EQ(std::string("\x01\x2A\0\x80", 4), n.data);
+}
+
+TEST_P(RegistryContract, QueryValueOfAMissingValueGivesTwoAndKeepsTheBufferSize) {
+  HKey key = Create(Path("query-missing"));
+  Queried q = Query(key, "none");
+  EXPECT_EQ(reg::kFileNotFound, q.result);
+  EXPECT_EQ(1024u, q.size);
+}
+
+TEST_P(RegistryContract, QueryValueOverItsBufferGivesMoreDataWithTheSizeNeeded) {
+  HKey key = Create(Path("query-long"));
+  SetText(key, "fits", std::string(1023, 'd'));  // 1024 bytes with the NUL
+  SetText(key, "long", std::string(1024, 'd'));
+  EXPECT_EQ(0, Query(key, "fits").result);
+
+  Queried q = Query(key, "long");
+  EXPECT_EQ(reg::kMoreData, q.result);
+  EXPECT_EQ(1025u, q.size);
+  EXPECT_EQ(reg::kRegSz, q.type);
+
+  std::uint32_t type = 0, size = 0;
+  EXPECT_EQ(0, api().RegQueryValueExA(key, "long", nullptr, &type, nullptr, &size))
+      << "without a buffer the call only measures";
+  EXPECT_EQ(1025u, size);
+  EXPECT_EQ(reg::kRegSz, type);
+}
+
+TEST_P(RegistryContract, QueryValueNeedsReadRightsAndNoReservedArgument) {
+  HKey writer = Create(Path("query-rights"));
+  SetText(writer, "v", "x");
+  HKey key{};
+  ASSERT_EQ(0, api().RegOpenKeyExA(kHkeyCurrentUser, Path("query-rights").c_str(), 0, reg::kWrite,
+                                   &key));
+  EXPECT_EQ(reg::kAccessDenied, Query(key, "v").result) << "a write-only handle cannot read";
+  EXPECT_EQ(0, api().RegCloseKey(key));
+
+  ASSERT_EQ(0, api().RegOpenKeyExA(kHkeyCurrentUser, Path("query-rights").c_str(), 0, reg::kRead,
+                                   &key));
+  EXPECT_EQ(0, Query(key, "v").result);
+  std::uint32_t reserved = 0, type = 0, size = 16;
+  std::uint8_t data[16];
+  EXPECT_EQ(reg::kInvalidParameter,
+            api().RegQueryValueExA(key, "v", &reserved, &type, data, &size));
+  EXPECT_EQ(reg::kInvalidParameter,
+            api().RegQueryValueExA(key, "v", nullptr, &type, data, nullptr))
+      << "a buffer without its size";
+  EXPECT_EQ(0, api().RegCloseKey(key));
 }
 
 INSTANTIATE_TEST_SUITE_P(Registries, RegistryContract, testing::ValuesIn(RegistryWorlds()),

@@ -83,4 +83,11 @@ std::int32_t Advapi32Registry::RegEnumValueA(HKey key, std::uint32_t index, char
                          size.get());
 }
 
+std::int32_t Advapi32Registry::RegQueryValueExA(HKey key, const char* valueName,
+                                                std::uint32_t* reserved, std::uint32_t* type,
+                                                std::uint8_t* data, std::uint32_t* dataSize) {
+  DwordArg res(reserved), typ(type), size(dataSize);
+  return ::RegQueryValueExA(ToHkey(key), valueName, res.get(), typ.get(), data, size.get());
+}
+
 std::int32_t Advapi32Registry::RegCloseKey(HKey key) { return ::RegCloseKey(ToHkey(key)); }

@@ -25,5 +25,8 @@ class Advapi32Registry final : public RegistryApi {
                              std::uint32_t* valueNameSize, std::uint32_t* reserved,
                              std::uint32_t* type, std::uint8_t* data,
                              std::uint32_t* dataSize) override;
+  std::int32_t RegQueryValueExA(HKey key, const char* valueName, std::uint32_t* reserved,
+                                std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* dataSize) override;
   std::int32_t RegCloseKey(HKey key) override;
 };

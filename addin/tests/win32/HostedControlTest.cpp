@@ -1,0 +1,248 @@
+// The document class as a container hosts it: created by ProgID in Wine's ATL container window,
+// in-place activated, given a host object model, and driven through its real controls with the
+// messages a user's clicks send. The registry and the project files are the real ones of the
+// test's Wine prefix.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <ocidl.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "addin/tests/win32/FakeVBE.h"
+#include "addin/win32/Marrowby_h.h"
+#include "browser/win32/TestHost.h"
+#include "browser/win32/Win32SkeldraWindow.h"
+#include "platform/win32/com_ptr.h"
+#include "platform/win32/unique_res.h"
+
+namespace {
+
+std::wstring DllPath() {
+  std::wstring path = L"Z:" MARROWBY_DLL_PATH;
+  for (wchar_t& c : path)
+    if (c == L'/') c = L'\\';
+  return path;
+}
+
+DWORD Regsvr32(const std::wstring& arguments) {
+  std::wstring command = L"regsvr32.exe /s " + arguments + L" \"" + DllPath() + L"\"";
+  STARTUPINFOW startup{sizeof startup};
+  PROCESS_INFORMATION process{};
+  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+    return ~0u;
+  unique_handle thread(process.hThread), handle(process.hProcess);
+  ::WaitForSingleObject(handle.get(), 60000);
+  DWORD code = ~0u;
+  ::GetExitCodeProcess(handle.get(), &code);
+  return code;
+}
+
+constexpr wchar_t kRecentKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
+constexpr wchar_t kFavoritesKey[] = L"Software\\Tolvane\\Skeldra\\Favorites";
+
+void SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& data) {
+  unique_hkey k;
+  ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_WRITE,
+                                             nullptr, k.put(), nullptr));
+  ::RegSetValueExW(k.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+using AtlAxWinInitFn = BOOL(WINAPI*)();
+using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+class HostedControl : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::OleInitialize(nullptr);
+    ASSERT_EQ(0u, Regsvr32(L""));
+    atl_ = ::LoadLibraryW(L"atl.dll");
+    ASSERT_TRUE(atl_);
+    auto init = reinterpret_cast<AtlAxWinInitFn>(
+        reinterpret_cast<void*>(::GetProcAddress(atl_, "AtlAxWinInit")));
+    getControl_ = reinterpret_cast<AtlAxGetControlFn>(
+        reinterpret_cast<void*>(::GetProcAddress(atl_, "AtlAxGetControl")));
+    ASSERT_TRUE(init && getControl_ && init());
+  }
+  static void TearDownTestSuite() {
+    Regsvr32(L"/u");
+    ::OleUninitialize();
+  }
+
+  void SetUp() override {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"marrowby-hosted";
+    std::filesystem::create_directories(folder_);
+    Write(L"orders.vbp", "Type=Exe\r\nName=\"Orders\"\r\nVersionProductName=\"Harbour Orders\"\r\n");
+    Write(L"grid.vbp", "Type=Control\r\nName=\"Grid\"\r\nMajorVer=2\r\n");
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecentKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kFavoritesKey);
+    SetValue(kRecentKey, L"1", folder_ + L"\\orders.vbp");
+    SetValue(kRecentKey, L"2", folder_ + L"\\missing.vbp");
+    SetValue(kFavoritesKey, L"1", folder_ + L"\\grid.vbp");
+
+    top_ = ::CreateWindowExW(0, L"STATIC", L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
+                             420, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_TRUE(top_);
+    RECT client;
+    ::GetClientRect(top_, &client);
+    ax_ = ::CreateWindowExW(0, L"AtlAxWin", L"Marrowby.Skeldra", WS_CHILD | WS_VISIBLE, 0, 0,
+                            client.right, client.bottom, top_, nullptr, ::GetModuleHandleW(nullptr),
+                            nullptr);
+    ASSERT_TRUE(ax_);
+    com_ptr<IUnknown> control;
+    ASSERT_EQ(S_OK, getControl_(ax_, control.put())) << "the ProgID is registered";
+    auto hook = control.query<ISkeldraTestHost>();
+    ASSERT_TRUE(hook);
+    ASSERT_EQ(S_OK, hook->SetHost(vbe_.vbe.get()));
+    skeldra_ = control.query<_Skeldra>();
+    ASSERT_TRUE(skeldra_);
+    document_ = ::GetWindow(ax_, GW_CHILD);
+    ASSERT_TRUE(document_) << "the control is in-place active in the container's window";
+  }
+
+  void TearDown() override {
+    if (auto control = skeldra_.query<ISkeldraTestHost>()) control->SetHost(nullptr);
+    skeldra_.reset();
+    if (top_) ::DestroyWindow(top_);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecentKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kFavoritesKey);
+    std::filesystem::remove_all(folder_);
+  }
+
+  void Write(const wchar_t* name, const std::string& text) {
+    unique_file file(::CreateFileW((folder_ + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+
+  HWND Control(int id) const { return ::GetDlgItem(document_, id); }
+  HWND Recent() const { return Control(SkeldraWindowIds::kRecent); }
+  HWND Favorites() const { return Control(SkeldraWindowIds::kFavorites); }
+  HWND Tabs() const { return Control(SkeldraWindowIds::kTabStrip); }
+
+  static std::vector<std::wstring> Texts(HWND list, int subItem = 0) {
+    std::vector<std::wstring> texts;
+    const int count = ListView_GetItemCount(list);
+    for (int i = 0; i < count; ++i) {
+      wchar_t text[512] = {};
+      ListView_GetItemText(list, i, subItem, text, 512);
+      texts.push_back(text);
+    }
+    return texts;
+  }
+
+  void Notify(HWND from, UINT code, int item = -1) {
+    NMITEMACTIVATE n{};
+    n.hdr.hwndFrom = from;
+    n.hdr.idFrom = static_cast<UINT_PTR>(::GetDlgCtrlID(from));
+    n.hdr.code = code;
+    n.iItem = item;
+    ::SendMessageW(::GetParent(from), WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+  }
+
+  void ClickTab(int index) {
+    TabCtrl_SetCurSel(Tabs(), index - 1);
+    Notify(Tabs(), TCN_SELCHANGE);
+  }
+
+  void Screenshot(const wchar_t* name) {
+    RECT r;
+    ::GetWindowRect(top_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    unique_res<HDC, ::DeleteDC> dc(::CreateCompatibleDC(nullptr));
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 24, BI_RGB};
+    void* bits = nullptr;
+    unique_res<HBITMAP, ::DeleteObject> bitmap(
+        ::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ::SelectObject(dc.get(), bitmap.get());
+    ::RedrawWindow(top_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    ::PrintWindow(top_, dc.get(), 0);
+    const std::wstring folder = L"Z:" MARROWBY_SCREENSHOTS;
+    std::filesystem::create_directories(folder);
+    const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size),
+                          0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    unique_file out(::CreateFileW((folder + L"\\" + name + L".bmp").c_str(), GENERIC_WRITE, 0,
+                                  nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ::WriteFile(out.get(), &file, sizeof file, &written, nullptr);
+    ::WriteFile(out.get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    ::WriteFile(out.get(), bits, size, &written, nullptr);
+  }
+
+  static inline HMODULE atl_ = nullptr;
+  static inline AtlAxGetControlFn getControl_ = nullptr;
+  std::wstring folder_;
+  FakeVBE vbe_;
+  HWND top_ = nullptr, ax_ = nullptr, document_ = nullptr;
+  com_ptr<_Skeldra> skeldra_;
+};
+
+TEST_F(HostedControl, ViewShowsTheRecentProjectsWithTheDefaultColumns) {
+  ASSERT_EQ(S_OK, skeldra_->View());
+  EXPECT_TRUE(::IsWindowVisible(Recent()));
+  EXPECT_FALSE(::IsWindowVisible(Favorites()));
+  EXPECT_EQ((std::vector<std::wstring>{L"1", L"2"}), Texts(Recent()));
+  EXPECT_EQ((std::vector<std::wstring>{folder_ + L"\\orders.vbp", folder_ + L"\\missing.vbp"}),
+            Texts(Recent(), 2));
+  EXPECT_EQ((std::vector<std::wstring>{L"Harbour Orders", L""}), Texts(Recent(), 7));
+
+  int order[9] = {};
+  ASSERT_TRUE(ListView_GetColumnOrderArray(Recent(), 9, order));
+  EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 7, 5, 6, 4, 8}), std::vector<int>(order, order + 9));
+  EXPECT_GT(ListView_GetColumnWidth(Recent(), 0), 0);
+  EXPECT_EQ(0, ListView_GetColumnWidth(Recent(), 1));
+  EXPECT_EQ(ListView_GetColumnWidth(Recent(), 2), ListView_GetColumnWidth(Recent(), 7));
+  Screenshot(L"hosted-recent");
+}
+
+TEST_F(HostedControl, TheUsersClicksOpenProjectsThroughTheHost) {
+  ASSERT_EQ(S_OK, skeldra_->View());
+  ClickTab(2);
+  EXPECT_EQ(1, TabCtrl_GetCurSel(Tabs()));
+  EXPECT_TRUE(::IsWindowVisible(Favorites()));
+  EXPECT_EQ((std::vector<std::wstring>{L"Grid"}), Texts(Favorites(), 3));
+  Screenshot(L"hosted-favorites");
+
+  ListView_SetItemState(Favorites(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  Notify(Favorites(), NM_DBLCLK, 0);
+  ASSERT_EQ(1u, vbe_.opened.size());
+  EXPECT_EQ(folder_ + L"\\grid.vbp", vbe_.opened[0].first);
+  EXPECT_TRUE(vbe_.opened[0].second);
+
+  ASSERT_EQ(S_OK, skeldra_->RemoveProject());
+  EXPECT_EQ(1, vbe_.removed);
+  EXPECT_EQ(S_OK, skeldra_->RemoveProject()) << "no project open: nothing to do";
+  EXPECT_EQ(1, vbe_.removed);
+}
+
+TEST_F(HostedControl, ABusyHostLeavesTheWindowAsItWas) {
+  vbe_.busy = true;
+  ASSERT_EQ(S_OK, skeldra_->View());
+  EXPECT_EQ(0, ListView_GetItemCount(Recent())) << "nothing was loaded";
+  vbe_.busy = false;
+  ASSERT_EQ(S_OK, skeldra_->View());
+  EXPECT_EQ(2, ListView_GetItemCount(Recent()));
+}
+
+TEST_F(HostedControl, TheDocumentFollowsTheContainersSize) {
+  ASSERT_EQ(S_OK, skeldra_->View());
+  ::MoveWindow(top_, 0, 0, 800, 600, TRUE);
+  ::MoveWindow(ax_, 0, 0, 780, 560, TRUE);
+  RECT document, tabs;
+  ::GetClientRect(document_, &document);
+  EXPECT_EQ(780, document.right);
+  ::GetWindowRect(Tabs(), &tabs);
+  EXPECT_EQ(780, tabs.right - tabs.left);
+}
+
+}  // namespace

@@ -1,0 +1,12 @@
+#pragma once
+// The host's object model over COM late binding: every call resolves its member by name with
+// GetIDsOfNames and goes through IDispatch::Invoke, as the host language calls an Object.
+
+#include <oaidl.h>
+
+#include <memory>
+
+#include "addin/Host.h"
+
+/// The host's root object (the IDE's VBE) behind the interface the add-in uses.
+std::shared_ptr<host::VBE> MakeDispatchVBE(IDispatch* vbe);

@@ -1,0 +1,43 @@
+#pragma once
+// The DLL's own module: its handle, the count of objects and locks that keep it loaded, its type
+// library, and the boundary every COM method crosses.
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <string>
+
+/// The handle DllMain was given: the add-in's own, for resources and window classes.
+HINSTANCE ModuleHandle();
+void SetModuleHandle(HINSTANCE module);
+std::wstring ModulePath();
+
+/// Objects alive and server locks; the DLL may unload only at zero.
+void ModuleAddRef();
+void ModuleRelease();
+long ModuleRefs();
+
+/// Type information of an interface or class of the embedded type library.
+HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** info);
+
+/// Turns an error number of the host language into an HRESULT: numbers that are HRESULTs
+/// already stay, run-time error numbers take the control facility (0x800A0000 | number).
+HRESULT HResultOf(long number);
+
+/// Runs the body of a COM method: whatever it throws becomes an HRESULT, with the description
+/// and source left as the thread's error information for callers that ask (IDispatch, the IDE).
+template <typename Body>
+HRESULT ComBoundary(REFIID iid, Body&& body) noexcept;
+
+// Implementation.
+HRESULT SetErrorFromCurrentException(REFIID iid) noexcept;
+
+template <typename Body>
+HRESULT ComBoundary(REFIID iid, Body&& body) noexcept {
+  try {
+    ::SetErrorInfo(0, nullptr);
+    return body();
+  } catch (...) {
+    return SetErrorFromCurrentException(iid);
+  }
+}

@@ -1,0 +1,410 @@
+// The Win32 controls under the document: first their contract, side by side with the headless
+// controls the scenario tests trust; then the document driven as a user drives it, by clicks on
+// the real windows, with the results read back from the windows themselves.
+
+#include "browser/tests/win32/RealWindow.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+
+#include <sstream>
+
+#include "browser/win32/Win32Controls.h"
+#include "platform/Error.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+template <typename F>
+int Raised(F&& call) {
+  try {
+    call();
+  } catch (const VbError& e) {
+    return e.Number();
+  }
+  return 0;
+}
+
+// A record of what a control answers, one line a step, to compare between implementations.
+class Transcript {
+ public:
+  template <typename T>
+  void operator()(std::wstring_view step, const T& answer) {
+    std::wostringstream line;
+    line << step << L": " << answer;
+    lines.push_back(line.str());
+  }
+  Strings lines;
+};
+
+std::wstring Order(ListView& list) {
+  std::wstring order;
+  for (int i = 1; i <= list.ItemCount(); ++i) order += list.Item(i).Text() + L" ";
+  return order;
+}
+
+Strings ListViewContract(ListView& list) {
+  Transcript log;
+  for (const wchar_t* key : {L"Name", L"Kind", L"Size", L"Date"}) list.AddColumn(key, key, 1440);
+  log(L"duplicate column", Raised([&] { list.AddColumn(L"Kind", L"", 100); }));
+  log(L"negative width", Raised([&] { list.AddColumn(L"New", L"", -1); }));
+  log(L"missing column", Raised([&] { list.Column(L"Nope"); }));
+  log(L"column 5", Raised([&] { list.Column(5); }));
+  list.Column(L"Date").Position(1);
+  list.Column(1).Position(99);
+  std::wstring places;
+  for (int i = 1; i <= 4; ++i) places += std::to_wstring(list.Column(i).Position());
+  log(L"positions", places);
+  list.Column(2).Width(0);
+  list.Column(3).Width(2000);
+  log(L"widths", std::to_wstring(list.Column(2).Width()) + L"/" + std::to_wstring(list.Column(3).Width()));
+  log(L"negative column width", Raised([&] { list.Column(3).Width(-5); }));
+
+  list.AddItem(L"k1", L"b", L"").SubItems(2, L"dll");
+  list.AddItem(L"", L"A", L"yes").SubItems(2, L"exe");
+  ListItem& ten = list.AddItem(L"", L"10", L"not");
+  ten.SubItems(2, L"dll");
+  log(L"duplicate row", Raised([&] { list.AddItem(L"k1", L"again", L""); }));
+  list.Sorted(true);
+  log(L"sorted", Order(list));
+  list.AddItem(L"", L"2", L"").SubItems(2, L"exe");
+  log(L"added while sorted", Order(list));
+  ten.Text(L"c");
+  log(L"text changed", Order(list));
+  list.SortKey(2);
+  log(L"by sub-item 2, ties as added", Order(list));
+  list.SortOrder(1);
+  log(L"descending", Order(list));
+  log(L"bad order", Raised([&] { list.SortOrder(2); }));
+  log(L"bad key", Raised([&] { list.SortKey(-1); }));
+  list.Sorted(false);
+  log(L"unsorted", Order(list));
+  log(L"item 0", Raised([&] { list.Item(0); }));
+  log(L"item 5", Raised([&] { list.Item(5); }));
+  log(L"sub-item 0", Raised([&] { list.Item(1).SubItems(0); }));
+  log(L"never set", list.Item(1).SubItems(7) + L"|" + list.Item(2).SmallIcon());
+
+  int checks = 0;
+  list.events.ItemCheck = [&](ListItem&) { ++checks; };
+  list.Item(1).Checked(true);
+  log(L"checked from code", std::to_wstring(list.Item(1).Checked()) + std::to_wstring(checks));
+
+  list.SelectedItem(&list.Item(3));
+  list.DropHighlight(&list.Item(2));
+  log(L"selected", list.SelectedItem()->Text() + list.DropHighlight()->Text());
+  list.SelectedItem(nullptr);
+  log(L"none selected", list.SelectedItem() == nullptr);
+  list.SelectedItem(&list.Item(3));
+  list.ClearItems();
+  log(L"cleared", list.ItemCount() + !list.SelectedItem() + !list.DropHighlight());
+  log(L"key free again", Raised([&] { list.AddItem(L"k1", L"", L""); }));
+  return log.lines;
+}
+
+Strings TabStripContract(TabStrip& tabs) {
+  Transcript log;
+  log(L"none selected", tabs.SelectedIndex());
+  tabs.AddTab(L"Recent");
+  tabs.AddTab(L"Favorites");
+  log(L"first selected", tabs.SelectedIndex());
+  std::wstring clicks;
+  tabs.events.Click = [&] { clicks += std::to_wstring(tabs.SelectedIndex()); };
+  tabs.SelectTab(2);
+  tabs.SelectTab(2);
+  log(L"clicks after selecting", clicks);
+  log(L"tab 3", Raised([&] { tabs.SelectTab(3); }));
+  log(L"caption 0", Raised([&] { tabs.TabCaption(0); }));
+  tabs.TabIndex(1);
+  log(L"tab index", tabs.TabIndex());
+  return log.lines;
+}
+
+Strings ToolbarContract(Toolbar& bar) {
+  Transcript log;
+  bar.AddButton(L"Pin", L"Keep", L"custom", true);
+  bar.AddButton(L"Open", L"Open", L"Open", false);
+  log(L"duplicate", Raised([&] { bar.AddButton(L"Pin", L"", L"", false); }));
+  log(L"unknown", Raised([&] { bar.ButtonValue(L"pin"); }));
+  bar.ButtonValue(L"Pin", 1);
+  log(L"pressed", bar.ButtonValue(L"Pin"));
+  bar.ButtonValue(L"Pin", 0);
+  log(L"released", bar.ButtonValue(L"Pin"));
+  const float height = bar.Height();
+  bar.Move(0, 0, 3000);
+  log(L"width, own height", std::to_wstring(bar.Width()) + std::to_wstring(bar.Height() == height));
+  return log.lines;
+}
+
+Strings ControlContract(Control& control) {
+  Transcript log;
+  control.Move(10, 20, 333.3f, 400);
+  log(L"negative", Raised([&] { control.Move(1, 2, -3, 4); }) + Raised([&] { control.Move(1, 2, 3, -4); }));
+  log(L"kept", std::to_wstring(control.Left()) + L"," + std::to_wstring(control.Top()) + L"," +
+                   std::to_wstring(control.Width()) + L"," + std::to_wstring(control.Height()));
+  control.Visible(false);
+  log(L"hidden", control.Visible());
+  return log.lines;
+}
+
+class Contract : public testing::Test {
+ protected:
+  unique_hwnd top_ = MakeTopWindow();
+  HeadlessModalForm about_;
+  std::unique_ptr<Win32SkeldraWindow> window_ = Win32SkeldraWindow::Create(top_.get(), TestModule(), about_);
+  HeadlessWindow headless_;
+};
+
+TEST_F(Contract, TheWin32ControlsAnswerAsTheHeadlessOnes) {
+  ASSERT_TRUE(window_);
+  SkeldraControls real = window_->Controls();
+  const Strings list = ListViewContract(headless_.lvwRecent);
+  EXPECT_EQ(list, ListViewContract(real.lvwRecent));
+  EXPECT_EQ(list, ListViewContract(real.lvwCustomize)) << "the one with check boxes";
+  EXPECT_EQ(TabStripContract(headless_.TabStrip1), TabStripContract(real.TabStrip1));
+  EXPECT_EQ(ToolbarContract(headless_.Toolbar1), ToolbarContract(real.Toolbar1));
+  EXPECT_EQ(ControlContract(headless_.txtName), ControlContract(real.txtName));
+  EXPECT_EQ(ControlContract(headless_.fraProps), ControlContract(real.fraProps));
+}
+
+// ---- The document over the real controls --------------------------------------------------
+
+class RealControls : public RealWindowTest {};
+
+TEST_F(RealControls, ViewOrdersAndSizesTheColumnsAndChecksTheShownFields) {
+  Open();
+  for (ListView* list : {&c_.lvwRecent, &c_.lvwFavor}) {
+    HWND hwnd = HandleOf(*list);
+    std::vector<int> order(9);
+    ListView_GetColumnOrderArray(hwnd, 9, order.data());
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 7, 5, 6, 4, 8}), order) << "creation indices, shown order";
+    std::vector<int> widths;
+    for (int i = 0; i < 9; ++i) widths.push_back(ListView_GetColumnWidth(hwnd, i));
+    const int shown = PixelsX(2000);
+    EXPECT_EQ((std::vector<int>{PixelsX(600), 0, shown, 0, 0, 0, 0, shown, 0}), widths);
+    EXPECT_EQ(2000, list->Column(L"Path").Width()) << "the twips given read back";
+  }
+  HWND fields = HandleOf(c_.lvwCustomize);
+  EXPECT_EQ((Strings{L"N", L"Title", L"Path", L"Name", L"Product Name", L"Version", L"Description",
+                     L"Type", L"Company Name"}),
+            Texts(c_.lvwCustomize));
+  std::vector<bool> checked;
+  for (int i = 0; i < 9; ++i) checked.push_back(ListView_GetCheckState(fields, i));
+  EXPECT_EQ((std::vector<bool>{true, false, true, false, true, false, false, false, false}), checked);
+  EXPECT_FALSE(::IsWindowVisible(fields));
+}
+
+TEST_F(RealControls, ClickingAFieldsCheckBoxShowsOrHidesItsColumnInBothLists) {
+  Open();
+  // A width the user dragged: opening the page sets every check from code, which changes no width.
+  ListView_SetColumnWidth(HandleOf(c_.lvwRecent), 7, PixelsX(3500));
+  ClickButton(L"Customize");
+  ASSERT_TRUE(::IsWindowVisible(HandleOf(c_.lvwCustomize)));
+  EXPECT_EQ(PixelsX(3500), ListView_GetColumnWidth(HandleOf(c_.lvwRecent), 7));
+  ASSERT_EQ(L"Type", Texts(c_.lvwCustomize).at(4)) << "the page lists the columns in creation order";
+
+  ClickCheckBox(c_.lvwCustomize, 4);
+  EXPECT_TRUE(ListView_GetCheckState(HandleOf(c_.lvwCustomize), 4));
+  for (ListView* list : {&c_.lvwRecent, &c_.lvwFavor})
+    EXPECT_EQ(PixelsX(2000), ListView_GetColumnWidth(HandleOf(*list), 4));
+  ClickCheckBox(c_.lvwCustomize, 4);
+  EXPECT_EQ(0, ListView_GetColumnWidth(HandleOf(c_.lvwFavor), 4));
+  EXPECT_TRUE(msgBox_.calls.empty());
+}
+
+TEST_F(RealControls, HeaderClicksSortUpThenDownAndTextsCompareAsText) {
+  SetRecent({{L"1", Project(L"b.vbp", Vbp{})}, {L"2", Project(L"a.vbp", Vbp{})},
+             {L"10", Project(L"c.vbp", Vbp{})}});
+  Open();
+  const Strings loaded = Texts(c_.lvwRecent);
+  ClickHeader(c_.lvwRecent, 3);  // Path
+  EXPECT_EQ((Strings{L"2", L"1", L"10"}), Texts(c_.lvwRecent)) << "a.vbp, b.vbp, c.vbp";
+  ClickHeader(c_.lvwRecent, 3);
+  EXPECT_EQ((Strings{L"10", L"1", L"2"}), Texts(c_.lvwRecent));
+  ClickHeader(c_.lvwRecent, 1);  // N
+  EXPECT_EQ((Strings{L"1", L"10", L"2"}), Texts(c_.lvwRecent));
+  EXPECT_EQ(L"10", c_.lvwRecent.Item(2).Text()) << "Item follows the control's order";
+
+  ClickTab(1);  // the reload keeps the sort
+  EXPECT_EQ((Strings{L"1", L"10", L"2"}), Texts(c_.lvwRecent));
+  c_.lvwRecent.Sorted(false);
+  EXPECT_EQ(loaded, Texts(c_.lvwRecent));
+}
+
+TEST_F(RealControls, ARightPressSelectsTheRowAndItsMenuAddsAFavourite) {
+  SetFavorites({{L"1", Project(L"f.vbp", Vbp{})}});
+  const std::wstring fresh = Project(L"new.vbp", Vbp{.name = "New"});
+  SetRecent({{L"1", Missing(L"gone.vbp")}, {L"2", fresh}});
+  Open();
+
+  Press(c_.lvwRecent, L"2", WM_RBUTTONDOWN, 0);  // the menu closes without a choice
+  HWND recent = HandleOf(c_.lvwRecent);
+  const int place = PlaceOf(c_.lvwRecent, L"2");
+  EXPECT_EQ(LVIS_SELECTED | LVIS_DROPHILITED,
+            ListView_GetItemState(recent, place, LVIS_SELECTED | LVIS_DROPHILITED));
+  EXPECT_EQ(1u, StoredFavorites().size());
+
+  Press(c_.lvwRecent, L"2", WM_RBUTTONDOWN, 1);  // "Add to Favorites"
+  EXPECT_EQ((RegValue{L"2", fresh}), StoredFavorites().back());
+  Press(c_.lvwRecent, L"1", WM_RBUTTONDOWN, 1);
+  EXPECT_EQ(2u, StoredFavorites().size()) << "a missing file is not added";
+  ClickTab(2);
+  EXPECT_EQ((Strings{L"1", L"2"}), Texts(c_.lvwFavor));
+  Press(c_.lvwFavor, L"2");
+  Press(c_.lvwFavor, L"2", WM_LBUTTONDBLCLK);
+  EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{{fresh, true}}), host_->opened);
+  EXPECT_TRUE(msgBox_.calls.empty());
+}
+
+TEST_F(RealControls, EachTabShowsExactlyItsPageAndThePropertiesOfTheSelectedRow) {
+  SetRecent({{L"1", Project(L"r.vbp", Vbp{.type = "Control", .name = "Grid", .title = "Grid OCX",
+                                          .exeName = "Grid.ocx", .major = 3, .minor = 1})}});
+  Open();
+  EXPECT_EQ("recent", Page());
+  ClickTab(2);
+  EXPECT_EQ("favorites", Page());
+  EXPECT_EQ(1, TabCtrl_GetCurSel(HandleOf(c_.TabStrip1)));
+  ClickTab(1);
+  Press(c_.lvwRecent, L"1");
+  ClickTab(3);
+  EXPECT_EQ("properties", Page());
+  EXPECT_TRUE(::IsWindowVisible(HandleOf(c_.txtName))) << "the frame's contents show with it";
+  EXPECT_EQ(L"Grid", WindowText(HandleOf(c_.fraProps)));
+  Strings boxes;
+  for (TextBox* box : {&c_.txtName, &c_.txtType, &c_.txtTitle, &c_.txtVersion, &c_.txtEXEName})
+    boxes.push_back(WindowText(HandleOf(*box)));
+  EXPECT_EQ((Strings{L"Grid", L"ActiveX Control", L"Grid OCX", L"3.1.0", L"Grid.ocx"}), boxes);
+
+  ClickTab(3);  // again: the properties of the favourites' selection, which is none
+  EXPECT_EQ(L"", WindowText(HandleOf(c_.txtName)));
+  ClickTab(1);
+  EXPECT_EQ("recent", Page());
+  EXPECT_FALSE(::IsWindowVisible(HandleOf(c_.txtName)));
+}
+
+TEST_F(RealControls, ThePagesFillTheTabsDisplayAreaAfterAResize) {
+  Open();
+  for (auto [width, height] : {std::pair{520, 330}, std::pair{60, 50}}) {
+    SizeDocument(width, height);
+    HWND tabs = HandleOf(c_.TabStrip1);
+    RECT display = RectInParent(tabs);
+    EXPECT_EQ(std::max(width, PixelsX(2000)), display.right - display.left) << "never below the minimum";
+    EXPECT_EQ(PixelsY(360), display.top) << "below the toolbar";
+    TabCtrl_AdjustRect(tabs, FALSE, &display);
+    for (HWND page : {HandleOf(c_.lvwRecent), HandleOf(c_.lvwFavor), HandleOf(c_.fraProps),
+                      HandleOf(c_.lvwCustomize)}) {
+      const RECT placed = RectInParent(page);
+      EXPECT_TRUE(::EqualRect(&display, &placed)) << width << " wide";
+    }
+    const RECT bar = RectInParent(HandleOf(c_.Toolbar1));
+    EXPECT_EQ(std::max(width, PixelsX(2000)), bar.right - bar.left);
+  }
+}
+
+TEST_F(RealControls, TheCustomizeButtonStaysDownWhileThePageShows) {
+  Open();
+  HWND bar = HandleOf(c_.Toolbar1);
+  const int command = dynamic_cast<Win32Toolbar&>(c_.Toolbar1).CommandOf(L"Customize");
+  ClickButton(L"Customize");
+  EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONCHECKED, command, 0));
+  EXPECT_TRUE(::IsWindowVisible(HandleOf(c_.lvwCustomize)));
+  ClickButton(L"Customize");
+  EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONCHECKED, command, 0));
+  EXPECT_FALSE(::IsWindowVisible(HandleOf(c_.lvwCustomize)));
+
+  ClickButton(L"Customize");
+  ClickTab(2);  // another page: the button comes up, the field list goes
+  EXPECT_FALSE(::SendMessageW(bar, TB_ISBUTTONCHECKED, command, 0));
+  EXPECT_FALSE(::IsWindowVisible(HandleOf(c_.lvwCustomize)));
+  ClickButton(L"About");
+  EXPECT_EQ(1, about_.shows);
+
+  // The tool tip, as the bar's tool tip control asks for it.
+  HWND tips = reinterpret_cast<HWND>(::SendMessageW(bar, TB_GETTOOLTIPS, 0, 0));
+  wchar_t text[80] = L"";
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.hwnd = bar;
+  tool.uId = static_cast<UINT_PTR>(command);
+  tool.lpszText = text;
+  ::SendMessageW(tips, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(L"Customize view", text);
+}
+
+TEST_F(RealControls, TabMovesTheFocusAmongTheShownControlsInTabOrder) {
+  Open();
+  window_->FocusFirst();
+  EXPECT_EQ(HandleOf(c_.TabStrip1), ::GetFocus()) << "the toolbar takes no focus";
+  MSG key{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  EXPECT_TRUE(window_->TranslateAccelerator(&key));
+  EXPECT_EQ(HandleOf(c_.lvwRecent), ::GetFocus());
+  key.hwnd = ::GetFocus();
+  EXPECT_TRUE(window_->TranslateAccelerator(&key));
+  EXPECT_EQ(HandleOf(c_.TabStrip1), ::GetFocus()) << "past the hidden pages, round to the first";
+  key = MSG{::GetFocus(), WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
+  EXPECT_FALSE(window_->TranslateAccelerator(&key)) << "the tab strip keeps its arrows";
+
+  ClickTab(3);
+  window_->FocusFirst();
+  key = MSG{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+  window_->TranslateAccelerator(&key);
+  EXPECT_EQ(HandleOf(c_.txtName), ::GetFocus()) << "into the frame, past its labels";
+}
+
+TEST_F(RealControls, TheHourglassStaysOverTheDocumentUntilThePointerIsReset) {
+  auto setCursor = [&] {
+    ::SendMessageW(window_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window_->Handle()),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    return ::GetCursor();
+  };
+  c_.App.MousePointer(11);
+  EXPECT_EQ(::LoadCursorW(nullptr, IDC_WAIT), setCursor());
+  c_.App.MousePointer(0);
+  EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), setCursor());
+
+  wchar_t exe[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  EXPECT_EQ(std::wstring(exe).substr(0, std::wstring(exe).find_last_of(L'\\')), c_.App.Path());
+}
+
+// The open dialog's answer once it shows: the file typed into its name box, then OK.
+std::wstring gDialogFile, gDialogTitle;
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = ::FindWindowW(L"#32770", nullptr);
+  if (!dialog || !::IsWindowVisible(dialog)) return;
+  ::KillTimer(nullptr, timer);
+  gDialogTitle = WindowText(dialog);
+  for (int box : {edt1, cmb13}) ::SetDlgItemTextW(dialog, box, gDialogFile.c_str());
+  ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(RealControls, OpenProjectOpensTheFileChosenInTheOpenDialog) {
+  gDialogFile = Project(L"chosen.vbp", Vbp{});
+  ::SetTimer(nullptr, 0, 50, AnswerDialog);
+  doc_.OpenProject();
+  EXPECT_EQ(L"Select VB Project file", gDialogTitle);
+  EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{{gDialogFile, true}}), host_->opened);
+  for (const wchar_t* filter : {L"a|*.a|b|*.b", L"a|*.a|b|*.b|"})
+    EXPECT_EQ(std::wstring(L"a\0*.a\0b\0*.b\0\0", 13), Win32CommonDialog::DialogFilter(filter));
+}
+
+TEST_F(RealControls, ScreenshotsOfEveryPage) {
+  SetFavorites({{L"1", Project(L"fav.vbp", Vbp{.name = "Favourite", .product = "Harbour Tools"})}});
+  SetRecent({{L"1", Project(L"grid.vbp", Vbp{.name = "Grid", .product = "Grids"})},
+             {L"2", Missing(L"gone.vbp")},
+             {L"3", Project(L"ledger.vbp", Vbp{.type = "OleDll", .name = "Ledger", .product = "Books"})}});
+  Open();
+  SizeDocument(PixelsX(9000), PixelsY(5600));
+  Press(c_.lvwRecent, L"1");
+  SaveScreenshot(L"recent");
+  ClickTab(2);
+  Press(c_.lvwFavor, L"1");
+  SaveScreenshot(L"favorites");
+  ClickTab(3);
+  SaveScreenshot(L"properties");
+  ClickTab(1);
+  ClickButton(L"Customize");
+  SaveScreenshot(L"customize");
+}
+
+}  // namespace

@@ -1,0 +1,246 @@
+#include "browser/tests/win32/RealWindow.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "addin/mMain.h"
+#include "browser/win32/Win32Controls.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+int ScreenDpi(int index) {
+  HDC dc = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(dc, index);
+  ::ReleaseDC(nullptr, dc);
+  return dpi;
+}
+
+LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// A press and release at the point of the window's client area. The release waits in the queue
+// as the user's would: Windows' list view takes it from there while it watches the press for the
+// start of a drag (Wine's watches mouse moves instead and leaves it), and what is left is
+// dispatched after the press.
+void Click(HWND hwnd, POINT p, UINT down = WM_LBUTTONDOWN) {
+  const bool right = down == WM_RBUTTONDOWN;
+  const UINT up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+  ::PostMessageW(hwnd, up, 0, At(p));
+  ::SendMessageW(hwnd, down, right ? MK_RBUTTON : MK_LBUTTON, At(p));
+  MSG release;
+  if (::PeekMessageW(&release, hwnd, up, up, PM_REMOVE)) ::DispatchMessageW(&release);
+}
+
+// The pop-up menu's answer, typed on the keyboard once the menu shows: the menu's modal loop
+// dispatches the timer's message.
+int gMenuChoice = 0;
+void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = ::FindWindowW(L"#32768", nullptr);
+  if (!menu || !::IsWindowVisible(menu)) return;  // not open yet
+  ::KillTimer(nullptr, timer);
+  for (int i = 0; i < gMenuChoice; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, gMenuChoice > 0 ? VK_RETURN : VK_ESCAPE, 0);
+}
+
+std::wstring ItemText(HWND list, int place, int subItem) {
+  wchar_t text[512] = L"";
+  ListView_GetItemText(list, place, subItem, text, 512);
+  return text;
+}
+
+}  // namespace
+
+HINSTANCE TestModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
+
+unique_hwnd MakeTopWindow() {
+  INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES |
+                                                    ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  ::InitCommonControlsEx(&classes);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = ::DefWindowProcW;
+  wc.hInstance = TestModule();
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
+  wc.lpszClassName = L"MarrowbyTestHost";
+  ::RegisterClassExW(&wc);  // fails harmlessly from the second test on
+  // A frameless pop-up shown without activation: Wine's X11 driver hands such a window to no
+  // window manager, so it does not wait two seconds for one to confirm each window's end.
+  unique_hwnd top(::CreateWindowExW(0, wc.lpszClassName, L"Host", WS_POPUP | WS_CLIPCHILDREN,
+                                    0, 0, 720, 560, nullptr, nullptr, TestModule(), nullptr));
+  if (!top) throw std::runtime_error("no top-level window");
+  ::ShowWindow(top.get(), SW_SHOWNOACTIVATE);
+  return top;
+}
+
+int PixelsX(float twips) { return static_cast<int>(std::lround(twips * ScreenDpi(LOGPIXELSX) / 1440.0)); }
+int PixelsY(float twips) { return static_cast<int>(std::lround(twips * ScreenDpi(LOGPIXELSY) / 1440.0)); }
+
+static std::unique_ptr<Win32SkeldraWindow> MakeWindow(HWND parent, ModalForm& about) {
+  auto window = Win32SkeldraWindow::Create(parent, TestModule(), about);
+  if (!window) throw std::runtime_error("no document window");
+  return window;
+}
+
+RealWindowTest::RealWindowTest()
+    : top_(MakeTopWindow()),
+      window_(MakeWindow(top_.get(), about_)),
+      c_(window_->Controls()),
+      world_(MakeWin32FileWorld()),
+      reg_(failing_, world_->Ansi()),
+      lists_(reg_, world_->Files(), world_->Ansi(), c_.App),
+      doc_(c_, lists_, msgBox_) {
+  gVBE = host_;
+  window_->onResize = [this] { doc_.UserDocument_Resize(); };
+  ::ShowWindow(window_->Handle(), SW_SHOW);
+}
+
+RealWindowTest::~RealWindowTest() {
+  window_->onResize = nullptr;
+  gVBE.reset();
+}
+
+std::wstring RealWindowTest::Project(std::wstring_view fileName, const Vbp& vbp) {
+  world_->AddFile(fileName, vbp.Text());
+  return world_->PathOf(fileName);
+}
+
+void RealWindowTest::SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
+  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, name, path);
+}
+
+void RealWindowTest::SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
+  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesKey, name, path);
+}
+
+RegValueTable RealWindowTest::StoredFavorites() {
+  return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesKey).value_or(RegValueTable{});
+}
+
+void RealWindowTest::Open() {
+  doc_.UserDocument_Initialize();
+  SizeDocument(PixelsX(6000), PixelsY(4000));
+  doc_.UserDocument_Show();
+  doc_.View();
+}
+
+void RealWindowTest::SizeDocument(int width, int height) {
+  ::SetWindowPos(window_->Handle(), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void RealWindowTest::ClickHeader(ListView& list, int creationIndex) {
+  HWND header = ListView_GetHeader(HandleOf(list));
+  RECT r{};
+  ASSERT_TRUE(Header_GetItemRect(header, creationIndex - 1, &r));
+  Click(header, Centre(r));
+}
+
+void RealWindowTest::ClickTab(int index) {
+  RECT r{};
+  ASSERT_TRUE(TabCtrl_GetItemRect(HandleOf(c_.TabStrip1), index - 1, &r));
+  Click(HandleOf(c_.TabStrip1), Centre(r));
+}
+
+void RealWindowTest::ClickButton(std::wstring_view key) {
+  HWND bar = HandleOf(c_.Toolbar1);
+  const int command = dynamic_cast<Win32Toolbar&>(c_.Toolbar1).CommandOf(key);
+  RECT r{};
+  ASSERT_TRUE(::SendMessageW(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&r)));
+  Click(bar, Centre(r));
+}
+
+void RealWindowTest::ClickCheckBox(ListView& list, int place) {
+  HWND hwnd = HandleOf(list);
+  RECT row{};
+  ASSERT_TRUE(ListView_GetItemRect(hwnd, place, &row, LVIR_BOUNDS));
+  // The box is at the row's left end: find it by the control's own hit test.
+  for (int x = row.left; x < row.left + 40; ++x) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{x, (row.top + row.bottom) / 2};
+    if (ListView_HitTest(hwnd, &hit) == place && (hit.flags & LVHT_ONITEMSTATEICON)) {
+      Click(hwnd, hit.pt);
+      return;
+    }
+  }
+  ADD_FAILURE() << "no check box in row " << place;
+}
+
+void RealWindowTest::Press(ListView& list, std::wstring_view number, UINT downMessage, int choice) {
+  HWND hwnd = HandleOf(list);
+  const int place = PlaceOf(list, number);
+  RECT row{};
+  ASSERT_TRUE(ListView_GetItemRect(hwnd, place, &row, LVIR_BOUNDS));
+  const POINT p{row.left + 12, (row.top + row.bottom) / 2};
+  gMenuChoice = choice;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, AnswerMenu);
+  Click(hwnd, p, downMessage);
+  ::KillTimer(nullptr, timer);  // when no menu showed
+}
+
+std::vector<std::wstring> RealWindowTest::Texts(ListView& list, int subItem) {
+  HWND hwnd = HandleOf(list);
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < ListView_GetItemCount(hwnd); ++i) texts.push_back(ItemText(hwnd, i, subItem));
+  return texts;
+}
+
+int RealWindowTest::PlaceOf(ListView& list, std::wstring_view number) {
+  const auto texts = Texts(list);
+  for (std::size_t i = 0; i < texts.size(); ++i)
+    if (texts[i] == number) return static_cast<int>(i);
+  return -1;
+}
+
+std::string RealWindowTest::Page() {
+  const bool recent = ::IsWindowVisible(HandleOf(c_.lvwRecent));
+  const bool favor = ::IsWindowVisible(HandleOf(c_.lvwFavor));
+  const bool props = ::IsWindowVisible(HandleOf(c_.fraProps));
+  if (recent + favor + props != 1) return "";
+  return recent ? "recent" : favor ? "favorites" : "properties";
+}
+
+void RealWindowTest::SaveScreenshot(const wchar_t* name) {
+  HWND hwnd = window_->Handle();
+  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT client{};
+  ::GetClientRect(hwnd, &client);
+  const int width = client.right, height = client.bottom;
+
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
+  void* bits = nullptr;
+  unique_hbitmap picture(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  unique_hdc memory(::CreateCompatibleDC(nullptr));
+  ASSERT_TRUE(picture && memory);
+  HGDIOBJ old = ::SelectObject(memory.get(), picture.get());
+  HDC screen = ::GetDC(hwnd);
+  ::BitBlt(memory.get(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  ::ReleaseDC(hwnd, screen);
+  ::SelectObject(memory.get(), old);
+  ::GdiFlush();
+
+  // build/win64/browser/<test>.exe writes into build/win64/screenshots.
+  wchar_t exe[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
+  std::wstring folder(exe);
+  folder.resize(folder.find_last_of(L'\\'));
+  folder.resize(folder.find_last_of(L'\\'));
+  folder += L"\\screenshots";
+  ::CreateDirectoryW(folder.c_str(), nullptr);
+
+  const int stride = (width * 3 + 3) & ~3;
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
+  std::ofstream out(std::filesystem::path(folder + L"\\" + name + L".bmp"), std::ios::binary);
+  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
+  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
+  out.write(static_cast<const char*>(bits), stride * height);
+  EXPECT_TRUE(out.good()) << "screenshot not written";
+}

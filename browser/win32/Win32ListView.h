@@ -1,0 +1,86 @@
+#pragma once
+// The list view in report view over the common control. Each row is an object of ours that the
+// control's item carries in its lParam, so Item(i) is the row the control shows at place i. The
+// sort runs in the control (LVM_SORTITEMS) over the rows, ties in insertion order.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "browser/win32/Win32ControlBase.h"
+
+class DrawnImages;
+
+class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
+ public:
+  /// smallIcons: the rows' icons by key, or null for none (it outlives the list view);
+  /// checkBoxes: every row shows a check box.
+  Win32ListView(HWND parent, int id, const Twips& twips, const DrawnImages* smallIcons,
+                bool checkBoxes);
+  ~Win32ListView() override;
+
+  ColumnHeader& AddColumn(std::wstring key, std::wstring text, float width) override;
+  int ColumnCount() const override { return static_cast<int>(columns_.size()); }
+  ColumnHeader& Column(int index) override;
+  ColumnHeader& Column(std::wstring_view key) override;
+
+  void ClearItems() override;
+  ListItem& AddItem(std::wstring key, std::wstring text, std::wstring smallIcon) override;
+  int ItemCount() const override { return ListView_GetItemCount(hwnd_); }
+  ListItem& Item(int index) override;
+
+  ListItem* SelectedItem() override;
+  void SelectedItem(ListItem* item) override;
+  /// The row at the point in the list's client area, in twips; past the last column the row's
+  /// band still counts, as for a full-row selection.
+  ListItem* HitTest(float x, float y) override;
+  ListItem* DropHighlight() override;
+  void DropHighlight(ListItem* item) override;
+
+  int SortKey() const override { return sortKey_; }
+  void SortKey(int key) override;
+  int SortOrder() const override { return sortOrder_; }
+  void SortOrder(int order) override;
+  bool Sorted() const override { return sorted_; }
+  void Sorted(bool sorted) override;
+
+  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK and LVN_ITEMCHANGED.
+  LRESULT OnNotify(NMHDR& header) override;
+  void OnCommand(WORD, WORD) override {}
+
+ private:
+  class Row;
+  class Header;
+  // Marks a change the code makes, which raises no event.
+  class FromCode;
+
+  static LRESULT CALLBACK MouseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                    UINT_PTR id, DWORD_PTR self) noexcept;
+  static int CALLBACK CompareRows(LPARAM a, LPARAM b, LPARAM self) noexcept;
+
+  /// The row at a place of the control (0-based), or null.
+  Row* RowAt(int place) const;
+  /// The row's place in the control, or -1.
+  int PlaceOf(const Row& row) const;
+  /// The row as one of this list's, null for null; throws VbError (35601) for another's.
+  Row* Own(const ListItem* item) const;
+  /// Puts a row's cell into the control and keeps the sort.
+  void CellChanged(const Row& row, int column, const std::wstring& text);
+  /// Orders the items: by the key column while sorted, else by insertion.
+  void Sort();
+
+  const DrawnImages* smallIcons_;  // not owned; may be null
+  bool checkBoxes_;
+  int fromCode_ = 0;  // nesting of changes made by the code
+  std::vector<std::unique_ptr<Header>> columns_;  // creation order
+  std::vector<std::unique_ptr<Row>> rows_;        // insertion order
+  std::uint64_t nextSequence_ = 0;
+  int sortKey_ = 0;
+  int sortOrder_ = 0;
+  bool sorted_ = false;
+};
