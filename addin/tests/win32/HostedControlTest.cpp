@@ -164,8 +164,14 @@ class HostedControl : public testing::Test {
     unique_res<HBITMAP, ::DeleteObject> bitmap(
         ::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     ::SelectObject(dc.get(), bitmap.get());
+    // What the screen shows: Wine's PrintWindow paints a window's background only.
+    ::SetWindowPos(top_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
     ::RedrawWindow(top_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    ::PrintWindow(top_, dc.get(), 0);
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+    HDC screen = ::GetDC(nullptr);
+    ::BitBlt(dc.get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    ::ReleaseDC(nullptr, screen);
     const std::wstring folder = L"Z:" MARROWBY_SCREENSHOTS;
     std::filesystem::create_directories(folder);
     const DWORD stride = ((w * 3 + 3) & ~3), size = stride * h;
