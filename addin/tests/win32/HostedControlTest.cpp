@@ -225,7 +225,14 @@ TEST_F(HostedControl, TheUsersClicksOpenProjectsThroughTheHost) {
   EXPECT_EQ(folder_ + L"\\grid.vbp", vbe_.opened[0].first);
   EXPECT_TRUE(vbe_.opened[0].second);
 
-  ASSERT_EQ(S_OK, skeldra_->RemoveProject());
+  // RemoveProject as a late-bound caller makes it: by name, through IDispatch.
+  auto object = skeldra_.query<IDispatch>();
+  DISPID id = 0;
+  auto* name = const_cast<LPOLESTR>(L"RemoveProject");
+  ASSERT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+  DISPPARAMS none{};
+  ASSERT_EQ(S_OK, object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                 nullptr, nullptr, nullptr));
   EXPECT_EQ(1, vbe_.removed);
   EXPECT_EQ(S_OK, skeldra_->RemoveProject()) << "no project open: nothing to do";
   EXPECT_EQ(1, vbe_.removed);
