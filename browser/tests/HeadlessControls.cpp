@@ -7,20 +7,10 @@
 #include <cmath>
 
 #include "browser/ListSort.h"
+#include "browser/ControlErrors.h"
 #include "platform/Error.h"
 
 namespace {
-
-// The common controls' errors.
-[[noreturn]] void ThrowOutOfBounds(const wchar_t* source) {
-  throw VbError(35600, source, L"Index out of bounds");
-}
-[[noreturn]] void ThrowNotFound(const wchar_t* source) {
-  throw VbError(35601, source, L"Element not found");
-}
-[[noreturn]] void ThrowKeyNotUnique(const wchar_t* source) {
-  throw VbError(35602, source, L"Key is not unique in collection");
-}
 
 std::atomic<int> frontLevel{0};
 std::atomic<int> backLevel{0};
@@ -29,9 +19,7 @@ std::atomic<int> backLevel{0};
 
 namespace headless {
 
-void ThrowInvalidValue(const wchar_t* source) {
-  throw VbError(380, source, L"Invalid property value");
-}
+void ThrowInvalidValue(const wchar_t* source) { ::ThrowInvalidValue(source); }
 
 int NextFrontLevel() { return ++frontLevel; }
 int NextBackLevel() { return --backLevel; }

@@ -19,18 +19,6 @@ float Twips::FromPixels(int pixels, int dpi) {
   return static_cast<float>(pixels * 1440.0 / dpi);
 }
 
-void ThrowOutOfBounds(const wchar_t* source) {
-  throw VbError(35600, source, L"Index out of bounds");
-}
-void ThrowNotFound(const wchar_t* source) { throw VbError(35601, source, L"Element not found"); }
-void ThrowKeyNotUnique(const wchar_t* source) {
-  throw VbError(35602, source, L"Key is not unique in collection");
-}
-void ThrowInvalidValue(const wchar_t* source) {
-  throw VbError(380, source, L"Invalid property value");
-}
-void ThrowOutOfMemory(const wchar_t* source) { throw VbError(7, source, L"Out of memory"); }
-
 HWND CreateChild(DWORD exStyle, const wchar_t* windowClass, DWORD style, HWND parent, int id) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   HWND hwnd = ::CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | style, 0, 0, 0, 0, parent,

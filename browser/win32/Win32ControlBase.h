@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "browser/ControlErrors.h"
+
 #include <string>
 
 #include "browser/Controls.h"
@@ -29,13 +31,6 @@ class Twips {
   int dpiX_ = 96;
   int dpiY_ = 96;
 };
-
-// The common controls' errors, as the document's host language raises them.
-[[noreturn]] void ThrowOutOfBounds(const wchar_t* source);    // 35600
-[[noreturn]] void ThrowNotFound(const wchar_t* source);       // 35601
-[[noreturn]] void ThrowKeyNotUnique(const wchar_t* source);   // 35602
-[[noreturn]] void ThrowInvalidValue(const wchar_t* source);   // 380
-[[noreturn]] void ThrowOutOfMemory(const wchar_t* source);    // 7
 
 /// A control that handles what its window sends to the document window. The document window
 /// finds the target by the sending window and calls it inside its window procedure, which
