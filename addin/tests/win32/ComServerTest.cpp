@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "addin/tests/win32/TheDll.h"
 #include "addin/win32/Marrowby_h.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
@@ -17,33 +18,10 @@ namespace {
 
 constexpr GUID kLibId = {0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
 
-// The DLL's path as this Windows process sees it (Wine maps the Linux root to Z:).
-std::wstring DllPath() {
-  std::wstring path = L"Z:" MARROWBY_DLL_PATH;
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';
-  return path;
-}
-
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   ::StringFromGUID2(guid, text, 40);
   return text;
-}
-
-// Runs regsvr32 silently with the arguments; its exit code.
-DWORD Regsvr32(const std::wstring& arguments) {
-  std::wstring command = L"regsvr32.exe /s " + arguments + L" \"" + DllPath() + L"\"";
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-    return ~0u;
-  unique_handle thread(process.hThread), handle(process.hProcess);
-  ::WaitForSingleObject(handle.get(), 60000);
-  DWORD code = ~0u;
-  ::GetExitCodeProcess(handle.get(), &code);
-  return code;
 }
 
 // The default value (or a named one) of a key, or nothing when the key or value is absent.

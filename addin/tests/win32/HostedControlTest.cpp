@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "addin/tests/win32/FakeVBE.h"
+#include "addin/tests/win32/TheDll.h"
 #include "addin/win32/Marrowby_h.h"
 #include "browser/win32/TestHost.h"
 #include "browser/win32/Win32SkeldraWindow.h"
@@ -20,27 +21,6 @@
 #include "platform/win32/unique_res.h"
 
 namespace {
-
-std::wstring DllPath() {
-  std::wstring path = L"Z:" MARROWBY_DLL_PATH;
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';
-  return path;
-}
-
-DWORD Regsvr32(const std::wstring& arguments) {
-  std::wstring command = L"regsvr32.exe /s " + arguments + L" \"" + DllPath() + L"\"";
-  STARTUPINFOW startup{sizeof startup};
-  PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-    return ~0u;
-  unique_handle thread(process.hThread), handle(process.hProcess);
-  ::WaitForSingleObject(handle.get(), 60000);
-  DWORD code = ~0u;
-  ::GetExitCodeProcess(handle.get(), &code);
-  return code;
-}
 
 constexpr wchar_t kRecentKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
 constexpr wchar_t kFavoritesKey[] = L"Software\\Tolvane\\Skeldra\\Favorites";
