@@ -1,7 +1,10 @@
 #include "addin/win32/DispatchHost.h"
 
+#include <cwchar>
 #include <string>
 #include <vector>
+
+#include <ocidl.h>
 
 #include "platform/Error.h"
 #include "platform/win32/com_ptr.h"
@@ -44,6 +47,13 @@ class LateBound {
     UINT argError = 0;
     hr = object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, &exception,
                          &argError);
+    Check(member, hr, &exception);
+  }
+
+  /// Turns a failed call into the error the host described.
+  static void Check(const wchar_t* member, HRESULT hr, EXCEPINFO* info = nullptr) {
+    EXCEPINFO none{};
+    EXCEPINFO& exception = info ? *info : none;
     if (hr == DISP_E_EXCEPTION) {
       if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
       const std::wstring source = TakeBstr(exception.bstrSource);
@@ -56,6 +66,20 @@ class LateBound {
                     description.empty() ? L"Automation error" : description);
     }
     if (FAILED(hr)) throw VbError(hr, member, L"Automation error");
+  }
+
+  /// Sets a property: the value goes as the one named argument DISPID_PROPERTYPUT.
+  void Put(const wchar_t* member, VARIANT value) const {
+    DISPID id = 0;
+    auto* name = const_cast<LPOLESTR>(member);
+    if (FAILED(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
+      throw VbError(438, member, L"Object doesn't support this property or method");
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS params{&value, &named, 1, 1};
+    EXCEPINFO exception{};
+    Check(member, object_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params,
+                                  nullptr, &exception, nullptr),
+          &exception);
   }
 
   com_ptr<IDispatch> GetObject(const wchar_t* member, std::vector<VARIANT> args = {}) const {
@@ -134,6 +158,14 @@ class Bstr {
   BSTR b_;
 };
 
+// An optional argument left out, as a late-bound caller leaves it.
+VARIANT Missing() {
+  VARIANT v;
+  v.vt = VT_ERROR;
+  v.scode = DISP_E_PARAMNOTFOUND;
+  return v;
+}
+
 class Project final : public host::VBProject {
  public:
   explicit Project(com_ptr<IDispatch> object) : object_(std::move(object)) {}
@@ -165,6 +197,19 @@ class Control final : public host::CommandBarControl {
  public:
   explicit Control(com_ptr<IDispatch> object) : object_(object.get()) {}
   bool Enabled() const override { return object_.GetBool(L"Enabled"); }
+  void Caption(std::wstring_view caption) override {
+    Bstr text(caption);
+    object_.Put(L"Caption", Text(text.get()));
+  }
+  void PasteFace() override {
+    Variant ignored;
+    object_.Call(L"PasteFace", DISPATCH_METHOD, {}, &ignored);
+  }
+  void Delete() override {
+    Variant ignored;
+    object_.Call(L"Delete", DISPATCH_METHOD, {Missing()}, &ignored);
+  }
+  IDispatch* get() const { return object_.get(); }
 
  private:
   LateBound object_;
@@ -177,6 +222,11 @@ class Controls final : public host::CommandBarControls {
   std::shared_ptr<host::CommandBarControl> Item(int index) override {
     return std::make_shared<Control>(object_.GetObject(L"Item", {Long(index)}));
   }
+  std::shared_ptr<host::CommandBarControl> Add(int type, std::optional<int> before) override {
+    // Type, Id, Parameter, Before, Temporary.
+    return std::make_shared<Control>(object_.GetObject(
+        L"Add", {Long(type), Missing(), Missing(), before ? Long(*before) : Missing(), Missing()}));
+  }
 
  private:
   LateBound object_;
@@ -188,6 +238,7 @@ class Bar final : public host::CommandBar {
   std::shared_ptr<host::CommandBarControls> Controls() override {
     return std::make_shared<::Controls>(object_.GetObject(L"Controls"));
   }
+  void Visible(bool visible) override { object_.Put(L"Visible", Bool(visible)); }
 
  private:
   LateBound object_;
@@ -208,6 +259,188 @@ class Bars final : public host::CommandBars {
   LateBound object_;
 };
 
+// The receiving end of a control's Click: the host calls Invoke with DISPID 1 on the event
+// interface it offers, which this object answers whatever its IID.
+class ClickSink final : public IDispatch {
+ public:
+  ClickSink(IID eventInterface, std::function<void()> click)
+      : eventInterface_(eventInterface), click_(std::move(click)) {}
+
+  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
+    if (!object) return E_POINTER;
+    if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) ||
+        ::IsEqualIID(riid, eventInterface_)) {
+      *object = static_cast<IDispatch*>(this);
+      AddRef();
+      return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
+  STDMETHODIMP_(ULONG) Release() override {
+    const LONG refs = ::InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return refs;
+  }
+  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
+    if (count) *count = 0;
+    return S_OK;
+  }
+  STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override {
+    if (info) *info = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+    if (count == 1 && names && ::_wcsicmp(names[0], L"Click") == 0) {
+      ids[0] = 1;
+      return S_OK;
+    }
+    return DISP_E_UNKNOWNNAME;
+  }
+  // for the Click of CommandBarEvents: (CommandBarControl, handled, CancelDefault), DISPID 1
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                      UINT*) override {
+    if (id != 1) return DISP_E_MEMBERNOTFOUND;
+    try {
+      if (click_) click_();
+    } catch (...) {
+      // The handler reports its own failures; nothing goes back into the host.
+    }
+    return S_OK;
+  }
+
+ private:
+  LONG refs_ = 1;
+  IID eventInterface_;
+  std::function<void()> click_;
+};
+
+// The VBA editor's event interface for command-bar controls; a host may offer its own, which the
+// connection point tells.
+constexpr IID kCommandBarEvents = {0x0002E131, 0x0000, 0x0000,
+                                   {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+
+class Sink final : public host::EventSink {
+ public:
+  Sink(com_ptr<IDispatch> source, std::function<void()> click) : source_(std::move(source)) {
+    auto container = source_.query<IConnectionPointContainer>();
+    if (!container) throw VbError(438, L"CommandBarEvents", L"The event source has no events");
+    if (FAILED(container->FindConnectionPoint(kCommandBarEvents, point_.put()))) {
+      com_ptr<IEnumConnectionPoints> points;
+      if (FAILED(container->EnumConnectionPoints(points.put())) ||
+          points->Next(1, point_.put(), nullptr) != S_OK)
+        throw VbError(438, L"CommandBarEvents", L"The event source has no events");
+    }
+    IID eventInterface = IID_IDispatch;
+    point_->GetConnectionInterface(&eventInterface);
+    auto sink = com_ptr<ClickSink>::attach(new ClickSink(eventInterface, std::move(click)));
+    const HRESULT hr = point_->Advise(sink.get(), &cookie_);
+    if (FAILED(hr)) throw VbError(hr, L"CommandBarEvents", L"The event source refused the sink");
+  }
+  ~Sink() override {
+    if (point_ && cookie_) point_->Unadvise(cookie_);
+  }
+
+ private:
+  com_ptr<IDispatch> source_;
+  com_ptr<IConnectionPoint> point_;
+  DWORD cookie_ = 0;
+};
+
+class Events final : public host::Events {
+ public:
+  explicit Events(com_ptr<IDispatch> object) : object_(object.get()) {}
+  std::shared_ptr<host::EventSink> CommandBarEvents(host::CommandBarControl& control,
+                                                    std::function<void()> click) override {
+    auto source = object_.GetObject(L"CommandBarEvents",
+                                    {Object(static_cast<Control&>(control).get())});
+    return std::make_shared<Sink>(std::move(source), std::move(click));
+  }
+
+ private:
+  LateBound object_;
+};
+
+class AddIn final : public host::AddIn {
+ public:
+  explicit AddIn(IDispatch* object) : object_(object) {}
+  bool Connect() const override { return object_.GetBool(L"Connect"); }
+  IDispatch* get() const { return object_.get(); }
+
+ private:
+  LateBound object_;
+};
+
+class Addins final : public host::Addins {
+ public:
+  explicit Addins(com_ptr<IDispatch> object) : object_(object.get()) {}
+  std::shared_ptr<host::AddIn> Item(std::wstring_view progId) override {
+    Bstr text(progId);
+    return Wrap(object_.GetObject(L"Item", {Text(text.get())}));
+  }
+  std::shared_ptr<host::AddIn> Item(int index) override {
+    return Wrap(object_.GetObject(L"Item", {Long(index)}));
+  }
+
+ private:
+  static std::shared_ptr<host::AddIn> Wrap(const com_ptr<IDispatch>& entry) {
+    return entry ? std::make_shared<AddIn>(entry.get()) : nullptr;
+  }
+  LateBound object_;
+};
+
+class Window final : public host::Window {
+ public:
+  explicit Window(com_ptr<IDispatch> object) : object_(object.get()) {}
+  bool Visible() const override { return object_.GetBool(L"Visible"); }
+  void Visible(bool visible) override { object_.Put(L"Visible", Bool(visible)); }
+
+ private:
+  LateBound object_;
+};
+
+class Document final : public host::Document {
+ public:
+  explicit Document(IDispatch* object) : object_(object) {}
+  void View() override {
+    Variant ignored;
+    object_.Call(L"View", DISPATCH_METHOD, {}, &ignored);
+  }
+
+ private:
+  LateBound object_;
+};
+
+class Windows final : public host::Windows {
+ public:
+  explicit Windows(com_ptr<IDispatch> object) : object_(object.get()) {}
+  std::shared_ptr<host::Window> CreateToolWindow(host::AddIn& addInInst, std::wstring_view progId,
+                                                 std::wstring_view caption,
+                                                 std::wstring_view guidPosition,
+                                                 std::shared_ptr<host::Document>& document) override {
+    Bstr id(progId), text(caption), guid(guidPosition);
+    // DocObj goes by reference: the host stores the new document into it.
+    IDispatch* created = nullptr;
+    VARIANT docObj;
+    docObj.vt = VT_BYREF | VT_DISPATCH;
+    docObj.ppdispVal = &created;
+    Variant window;
+    object_.Call(L"CreateToolWindow", DISPATCH_METHOD,
+                 {Object(static_cast<AddIn&>(addInInst).get()), Text(id.get()), Text(text.get()),
+                  Text(guid.get()), docObj},
+                 &window);
+    auto owned = com_ptr<IDispatch>::attach(created);
+    if (owned) document = std::make_shared<Document>(owned.get());
+    if (window.vt != VT_DISPATCH || !window.pdispVal)
+      throw VbError(91, L"CreateToolWindow", L"The host made no tool window");
+    return std::make_shared<Window>(com_ptr<IDispatch>(window.pdispVal));
+  }
+
+ private:
+  LateBound object_;
+};
+
 class VBE final : public host::VBE {
  public:
   explicit VBE(IDispatch* object) : object_(object) {}
@@ -222,6 +455,15 @@ class VBE final : public host::VBE {
   std::shared_ptr<host::CommandBars> CommandBars() override {
     return std::make_shared<Bars>(object_.GetObject(L"CommandBars"));
   }
+  std::shared_ptr<host::Windows> Windows() override {
+    return std::make_shared<::Windows>(object_.GetObject(L"Windows"));
+  }
+  std::shared_ptr<host::Addins> Addins() override {
+    return std::make_shared<::Addins>(object_.GetObject(L"Addins"));
+  }
+  std::shared_ptr<host::Events> Events() override {
+    return std::make_shared<::Events>(object_.GetObject(L"Events"));
+  }
 
  private:
   LateBound object_;
@@ -230,3 +472,7 @@ class VBE final : public host::VBE {
 }  // namespace
 
 std::shared_ptr<host::VBE> MakeDispatchVBE(IDispatch* vbe) { return std::make_shared<VBE>(vbe); }
+
+std::shared_ptr<host::AddIn> MakeDispatchAddIn(IDispatch* addIn) {
+  return addIn ? std::make_shared<AddIn>(addIn) : nullptr;
+}

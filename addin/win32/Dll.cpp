@@ -5,7 +5,9 @@
 
 #include <cwchar>
 
+#include "addin/mMain.h"
 #include "addin/win32/ClassFactory.h"
+#include "addin/win32/ConnectObject.h"
 #include "addin/win32/Marrowby_h.h"
 #include "addin/win32/Module.h"
 #include "addin/win32/Registration.h"
@@ -19,15 +21,22 @@ struct ClassObject {
 };
 
 const ClassObject kClassObjects[] = {
+    {&__uuidof(Connect), CreateConnectObject},
     {&__uuidof(Skeldra), CreateSkeldraControl},
 };
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) {
     SetModuleHandle(module);
     ::DisableThreadLibraryCalls(module);
+  } else if (reason == DLL_PROCESS_DETACH && reserved) {
+    // The process is ending: the host's objects may be gone already, so the references to them
+    // are left unreleased rather than released into freed memory.
+    new std::shared_ptr<host::VBE>(std::move(gVBE));
+    new std::shared_ptr<host::Window>(std::move(gToolWindow));
+    new std::shared_ptr<host::Document>(std::move(gDocument));
   }
   return TRUE;
 }
@@ -40,7 +49,10 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID riid, void** object) {
   return CLASS_E_CLASSNOTAVAILABLE;
 }
 
-STDAPI DllCanUnloadNow() { return ModuleRefs() == 0 ? S_OK : S_FALSE; }
+// The host's objects held for an incomplete disconnection keep the DLL loaded too.
+STDAPI DllCanUnloadNow() {
+  return ModuleRefs() == 0 && !gVBE && !gToolWindow && !gDocument ? S_OK : S_FALSE;
+}
 
 STDAPI DllRegisterServer() { return RegisterServer(false); }
 

@@ -3,6 +3,7 @@
 #include <oleauto.h>
 #include <olectl.h>
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -40,8 +41,31 @@ struct ClassEntry {
 };
 
 const ClassEntry kClasses[] = {
+    {&__uuidof(Connect), L"Marrowby.Connect", L"Connect", false},
     {&__uuidof(Skeldra), L"Marrowby.Skeldra", L"Skeldra", true},
 };
+
+// The IDE lists the add-ins it finds below this key of the user's, each under its ProgID.
+constexpr wchar_t kIdeAddinKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";
+constexpr wchar_t kFriendlyName[] = L"Tolvane Skeldra";
+constexpr wchar_t kDescription[] =
+    L"Alternative to \"Open Project\\Recent Projects\" from Tolvane.";
+
+LSTATUS RegisterWithIde() {
+  unique_hkey key;
+  LSTATUS rc = ::RegCreateKeyExW(HKEY_CURRENT_USER, kIdeAddinKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                 nullptr, key.put(), nullptr);
+  if (rc != ERROR_SUCCESS) return rc;
+  auto text = [&](const wchar_t* name, const wchar_t* value) {
+    return ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                            static_cast<DWORD>((::wcslen(value) + 1) * sizeof(wchar_t)));
+  };
+  const DWORD loadBehavior = 1;
+  if ((rc = text(L"FriendlyName", kFriendlyName)) != ERROR_SUCCESS) return rc;
+  if ((rc = text(L"Description", kDescription)) != ERROR_SUCCESS) return rc;
+  return ::RegSetValueExW(key.get(), L"LoadBehavior", 0, REG_DWORD,
+                          reinterpret_cast<const BYTE*>(&loadBehavior), sizeof loadBehavior);
+}
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
@@ -120,10 +144,15 @@ HRESULT RegisterServer(bool perUser) {
     UnregisterServer(perUser);
     return SELFREG_E_TYPELIB;
   }
+  if (const LSTATUS rc = RegisterWithIde(); rc != ERROR_SUCCESS) {
+    UnregisterServer(perUser);
+    return HRESULT_FROM_WIN32(rc);
+  }
   return S_OK;
 }
 
 HRESULT UnregisterServer(bool perUser) {
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, kIdeAddinKey);
   for (const ClassEntry& c : kClasses) DeleteClassKeys(perUser, c);
   if (perUser)
     ::UnRegisterTypeLibForUser(kLibId, 1, 0, LOCALE_NEUTRAL, kSysKind);

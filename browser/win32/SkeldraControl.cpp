@@ -8,6 +8,7 @@
 #include <new>
 
 #include "addin/win32/ActivationContext.h"
+#include "addin/win32/AddinPlatform.h"
 #include "addin/win32/Marrowby_h.h"
 #include "addin/win32/Module.h"
 #include "browser/Skeldra.h"
@@ -18,32 +19,9 @@
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Error.h"
-#include "platform/win32/Win32CodePage.h"
-#include "platform/win32/Win32FileSystem.h"
-#include "platform/win32/Win32MsgBox.h"
-#include "platform/win32/Win32Shell.h"
 #include "platform/win32/com_ptr.h"
-#include "registry/mReg.h"
-#include "registry/win32/Advapi32Registry.h"
 
 namespace {
-
-// What every document of the process shares: the operating system's files, registry and
-// message box.
-struct Platform {
-  Advapi32Registry registry;
-  Win32CodePage ansi;
-  Win32FileSystem files;
-  Win32MsgBox msgBox;
-  Win32Shell shell{ansi};
-  mReg reg{registry, ansi};
-  AboutPlatform about{registry, ansi, files, shell};
-};
-
-Platform& SharedPlatform() {
-  static Platform platform;
-  return platform;
-}
 
 // The About box, made with the add-in's own visual styles.
 class StyledForm final : public ModalForm {
@@ -389,7 +367,7 @@ class SkeldraControl final : public _Skeldra,
     inPlaceSite_->GetWindowContext(frame.put(), uiWindow.put(), &position, &clip, &frameInfo);
 
     if (!window_) {
-      Platform& p = SharedPlatform();
+      AddinPlatform& p = SharedPlatform();
       about_ = std::make_unique<StyledForm>(MakeAboutForm(parent, ModuleHandle(), p.about));
       {
         ActivationScope styles;

@@ -70,7 +70,22 @@ TEST_P(Registration, RegistersTheDocumentClassAndRemovesEveryTrace) {
   ::SysFreeString(doc);
   library.reset();
 
+  // The connection class, and the entry that makes the IDE list the add-in.
+  const std::wstring connect = GuidText(__uuidof(Connect));
+  EXPECT_EQ(connect, Read(Root(), Classes() + L"Marrowby.Connect\\CLSID"));
+  EXPECT_EQ(DllPath(), Read(Root(), Classes() + L"CLSID\\" + connect + L"\\InprocServer32"));
+  const std::wstring addin = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";
+  EXPECT_EQ(L"Tolvane Skeldra", Read(HKEY_CURRENT_USER, addin, L"FriendlyName"));
+  EXPECT_EQ(L"Alternative to \"Open Project\\Recent Projects\" from Tolvane.",
+            Read(HKEY_CURRENT_USER, addin, L"Description"));
+  DWORD loadBehavior = 0, size = sizeof loadBehavior;
+  EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, addin.c_str(), L"LoadBehavior",
+                                          RRF_RT_REG_DWORD, nullptr, &loadBehavior, &size));
+  EXPECT_EQ(1u, loadBehavior);
+
   ASSERT_EQ(0u, Regsvr32(Uninstall()));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, addin));
+  EXPECT_FALSE(KeyExists(Root(), Classes() + L"Marrowby.Connect"));
   EXPECT_FALSE(KeyExists(Root(), Classes() + L"Marrowby.Skeldra"));
   EXPECT_FALSE(KeyExists(Root(), key));
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + GuidText(kLibId) + L"\\1.0"));

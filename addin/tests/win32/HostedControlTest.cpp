@@ -47,7 +47,8 @@ class HostedControl : public testing::Test {
         reinterpret_cast<void*>(::GetProcAddress(atl_, "AtlAxWinInit")));
     getControl_ = reinterpret_cast<AtlAxGetControlFn>(
         reinterpret_cast<void*>(::GetProcAddress(atl_, "AtlAxGetControl")));
-    ASSERT_TRUE(init && getControl_ && init());
+    ASSERT_TRUE(init && getControl_);
+    init();  // false when an earlier test of the process registered the class already
   }
   static void TearDownTestSuite() {
     Regsvr32(L"/u");

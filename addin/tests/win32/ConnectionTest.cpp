@@ -1,0 +1,190 @@
+// The add-in as the IDE drives it: "Marrowby.Connect" created by ProgID and connected to the
+// stand-in IDE's object model through IDTExtensibility2, by its vtable and through IDispatch.
+// The registry (DisplayOnConnect) and the clipboard are the real ones of the Wine prefix.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "addin/tests/win32/TheDll.h"
+#include "addin/win32/Extensibility.h"
+#include "host/StandInIde.h"
+#include "platform/win32/com_ptr.h"
+
+namespace {
+
+constexpr wchar_t kSettingKey[] =
+    L"Software\\VB and VBA Program Settings\\Microsoft Visual Basic AddIns\\Skeldra";
+
+std::wstring Setting() {
+  wchar_t data[64] = {};
+  DWORD size = sizeof data;
+  if (::RegGetValueW(HKEY_CURRENT_USER, kSettingKey, L"DisplayOnConnect", RRF_RT_REG_SZ, nullptr,
+                     data, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return data;
+}
+
+void SetSetting(const wchar_t* value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, kSettingKey, L"DisplayOnConnect", REG_SZ, value,
+                    static_cast<DWORD>((::wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
+void PutClipboardText(const wchar_t* text) {
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  const size_t bytes = (::wcslen(text) + 1) * sizeof(wchar_t);
+  HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+  std::memcpy(::GlobalLock(memory), text, bytes);
+  ::GlobalUnlock(memory);
+  ::SetClipboardData(CF_UNICODETEXT, memory);
+  ::CloseClipboard();
+}
+
+std::wstring ClipboardText() {
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return L"(closed)";
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    text = static_cast<const wchar_t*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+class Connection : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::OleInitialize(nullptr);
+    ASSERT_EQ(0u, Regsvr32(L""));
+  }
+  static void TearDownTestSuite() {
+    Regsvr32(L"/u");
+    ::OleUninitialize();
+  }
+
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingKey);
+    dock_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ide_ = standin::MakeStandInIde(dock_);
+    standin::AddStandardBars(*ide_);
+    ide_->AddAddIn(L"Marrowby.Connect", false);
+    CLSID clsid{};
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
+    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
+                                       __uuidof(IDTExtensibility2), events_.put_void()));
+  }
+  void TearDown() override {
+    events_.reset();
+    ide_.reset();
+    if (dock_) ::DestroyWindow(dock_);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingKey);
+  }
+
+  HRESULT ConnectIn(ext_ConnectMode mode) {
+    return events_->OnConnection(ide_->Vbe().get(), mode, ide_->AddIn(L"Marrowby.Connect").get(),
+                                 nullptr);
+  }
+  // The captions of a bar's controls, in order.
+  std::vector<std::wstring> Captions(const std::wstring& bar) const {
+    std::vector<std::wstring> captions;
+    for (const auto& b : ide_->Bars())
+      if (b.name == bar)
+        for (const auto& c : b.controls) captions.push_back(c.caption);
+    return captions;
+  }
+  bool WindowShowing() const {
+    const auto windows = ide_->ToolWindows();
+    return windows.size() == 1 && windows[0].visible;
+  }
+
+  HWND dock_ = nullptr;
+  std::unique_ptr<standin::StandInIde> ide_;
+  com_ptr<IDTExtensibility2> events_;
+};
+
+TEST_F(Connection, AfterStartUpItMakesTheWindowAndBothEntriesAndRemembersTheWindow) {
+  SetSetting(L"1");
+  PutClipboardText(L"the user's own text");
+  const auto standard = Captions(L"Standard");
+
+  ASSERT_EQ(S_OK, ConnectIn(ext_cm_AfterStartup));
+  const auto windows = ide_->ToolWindows();
+  ASSERT_EQ(1u, windows.size());
+  EXPECT_EQ(L"Marrowby.Skeldra", windows[0].progId);
+  EXPECT_EQ(L"Skeldra", windows[0].caption);
+  EXPECT_EQ(L"T_o_l_v_a_n_e__S_k_e_l_d_r_a", windows[0].guidPosition);
+  EXPECT_TRUE(windows[0].visible) << "DisplayOnConnect is 1";
+
+  auto expected = standard;
+  expected.insert(expected.end() - 1, L"Skeldra");
+  EXPECT_EQ(expected, Captions(L"Standard")) << "the button goes before the last control";
+  EXPECT_EQ(L"Skeldra", Captions(L"Add-Ins").back());
+  for (const auto& bar : ide_->Bars())
+    for (const auto& control : bar.controls)
+      if (control.caption == L"Skeldra") EXPECT_TRUE(control.face) << bar.name;
+  EXPECT_EQ(L"the user's own text", ClipboardText()) << "the clipboard is put back";
+
+  // The user closes the window, then clicks the toolbar button: it shows again.
+  ide_->CloseToolWindow(0);
+  EXPECT_FALSE(WindowShowing());
+  const auto click = ide_->Click(L"Standard", static_cast<int>(expected.size()) - 1);
+  EXPECT_EQ(1, click.sinks);
+  EXPECT_TRUE(WindowShowing());
+
+  ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
+  EXPECT_EQ(standard, Captions(L"Standard")) << "both entries are gone";
+  const auto menu = Captions(L"Add-Ins");
+  EXPECT_EQ(menu.end(), std::find(menu.begin(), menu.end(), L"Skeldra"));
+  EXPECT_EQ(L"1", Setting());
+}
+
+TEST_F(Connection, AtStartUpTheEntriesFollowStartUpCompleteAndAHiddenWindowIsRemembered) {
+  ASSERT_EQ(S_OK, ConnectIn(ext_cm_Startup));
+  EXPECT_FALSE(WindowShowing());
+  EXPECT_NE(L"Skeldra", Captions(L"Add-Ins").back());
+
+  // Through IDispatch, as a late-bound caller raises the events.
+  DISPID id = 0;
+  auto* name = const_cast<LPOLESTR>(L"OnStartupComplete");
+  ASSERT_EQ(S_OK, events_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+  EXPECT_EQ(4, id);
+  VARIANT custom;
+  custom.vt = VT_ERROR;
+  custom.scode = DISP_E_PARAMNOTFOUND;
+  DISPPARAMS params{&custom, nullptr, 1, 0};
+  ASSERT_EQ(S_OK, events_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params,
+                                  nullptr, nullptr, nullptr));
+  EXPECT_EQ(L"Skeldra", Captions(L"Add-Ins").back()) << "start-up complete makes the menu entry";
+  EXPECT_FALSE(WindowShowing()) << "no DisplayOnConnect";
+
+  ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_HostShutdown, nullptr));
+  EXPECT_EQ(L"0", Setting()) << "written, since the menu entry was made";
+}
+
+TEST_F(Connection, AnExternalStartShowsTheWindowWithoutEntries) {
+  ASSERT_EQ(S_OK, ConnectIn(ext_cm_External));
+  EXPECT_TRUE(WindowShowing());
+  EXPECT_NE(L"Skeldra", Captions(L"Add-Ins").back());
+  // The connection class's own interface, late bound.
+  auto connect = events_.query<IDispatch>();
+  DISPID id = 0;
+  auto* name = const_cast<LPOLESTR>(L"NonModalApp");
+  ASSERT_EQ(S_OK, connect->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
+  VARIANT result;
+  ::VariantInit(&result);
+  DISPPARAMS none{};
+  ASSERT_EQ(S_OK, connect->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none,
+                                  &result, nullptr, nullptr));
+  EXPECT_EQ(VT_BOOL, result.vt);
+  EXPECT_EQ(VARIANT_TRUE, result.boolVal);
+
+  ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
+  EXPECT_EQ(L"1", Setting()) << "no entries to delete: the rest of the disconnection runs";
+}
+
+}  // namespace
