@@ -6,6 +6,7 @@
 
 #include "addin/mMain.h"
 #include "platform/Clipboard.h"
+#include "platform/Boundary.h"
 #include "platform/Error.h"
 #include "platform/MsgBox.h"
 #include "platform/Settings.h"
@@ -18,45 +19,6 @@ template <typename T>
 T& Deref(const std::shared_ptr<T>& object) {
   if (!object) throw VbError(91, L"Connect", L"Object variable or With block variable not set");
   return *object;
-}
-
-// The description of the error being handled; call inside a catch.
-std::wstring CurrentDescription() {
-  try {
-    throw;
-  } catch (const VbError& e) {
-    return e.Description();
-  } catch (const std::exception& e) {
-    std::wstring wide;
-    for (const char* c = e.what(); *c; ++c)
-      wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return wide;
-  } catch (...) {
-    return L"Unexpected error";
-  }
-}
-
-// Runs a handler; an error ends it and is shown in a message box of the style.
-template <typename Handler>
-void Reporting(MsgBox& msgBox, int style, Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-    try {
-      msgBox.Show(CurrentDescription(), style, kAppTitle);
-    } catch (...) {
-      // The message box itself failed: there is no one left to tell.
-    }
-  }
-}
-
-// Runs a handler; an error ends it, and no one is told.
-template <typename Handler>
-void Silently(Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (...) {
-  }
 }
 
 // Puts back what the clipboard held when it leaves, by whatever path.
@@ -80,7 +42,7 @@ class ClipboardRestorer {
 
 void Connect::AddinInstance_OnConnection(std::shared_ptr<host::VBE> application, int connectMode,
                                          std::shared_ptr<host::AddIn> addInInst) noexcept {
-  Reporting(msgBox_, MsgBox::kCritical, [&] {
+  Reporting(msgBox_, MsgBox::kCritical, kAppTitle, [&] {
     gVBE = std::move(application);
     if (gToolWindow) {
       // The last disconnection stopped part way: the window is still there, so show it.
@@ -141,7 +103,7 @@ void Connect::AddinInstance_OnDisconnection(int) noexcept {
 }
 
 void Connect::Show() noexcept {
-  Reporting(msgBox_, MsgBox::kCritical, [] {
+  Reporting(msgBox_, MsgBox::kCritical, kAppTitle, [] {
     // Copies, in case a handler the host runs meanwhile empties the globals.
     const auto window = gToolWindow;
     Deref(window).Visible(true);
@@ -151,7 +113,7 @@ void Connect::Show() noexcept {
 }
 
 void Connect::AddToCommandBar() noexcept {
-  Reporting(msgBox_, MsgBox::kOkOnly, [this] {
+  Reporting(msgBox_, MsgBox::kOkOnly, kAppTitle, [this] {
     const auto toolbar = Host().CommandBars()->Item(2);
     toolbar->Visible(true);
     const auto controls = toolbar->Controls();

@@ -5,6 +5,7 @@
 
 #include "addin/mMain.h"
 #include "catalogue/ProjectLists.h"
+#include "platform/Boundary.h"
 #include "platform/Error.h"
 #include "platform/MsgBox.h"
 
@@ -54,21 +55,6 @@ constexpr float kBoxLeft = 1485, kBoxWidth = 3660, kBoxHeight = 330, kBoxFirstTo
 constexpr wchar_t kFileExists[] = L"yes";
 constexpr wchar_t kFileMissing[] = L"not";
 constexpr wchar_t kCustomizeButton[] = L"Customize";
-
-// Runs one step of a handler that goes on with its next step whatever this one does.
-template <typename Step>
-void IgnoringErrors(Step&& step) noexcept {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
-std::wstring Widen(const char* text) {
-  std::wstring wide;
-  for (; *text; ++text) wide += static_cast<wchar_t>(static_cast<unsigned char>(*text));
-  return wide;
-}
 
 }  // namespace
 
@@ -142,23 +128,7 @@ void Skeldra::BindEvents() {
 
 template <typename Handler>
 void Skeldra::Guard(Handler&& handler) noexcept {
-  try {
-    handler();
-  } catch (const VbError& e) {
-    Report(e.Description());
-  } catch (const std::exception& e) {
-    Report(Widen(e.what()));
-  } catch (...) {
-    Report(L"Unexpected error");
-  }
-}
-
-void Skeldra::Report(std::wstring_view description) noexcept {
-  try {
-    msgBox_.Show(description, MsgBox::kCritical, kAppTitle);
-  } catch (...) {
-    // The message box itself failed: there is no one left to tell.
-  }
+  Reporting(msgBox_, MsgBox::kCritical, kAppTitle, std::forward<Handler>(handler));
 }
 
 // ---- The public interface -----------------------------------------------------------------
@@ -225,14 +195,14 @@ void Skeldra::UserDocument_Resize() {
   // Smaller than the minimum, the document is laid out at the minimum and reaches beyond
   // the window.
   float width = kMinWidth, height = kMinHeight;
-  IgnoringErrors([&] { width = std::max(c_.UserDocument.ScaleWidth(), c_.UserDocument.MinWidth()); });
-  IgnoringErrors([&] { height = std::max(c_.UserDocument.ScaleHeight(), c_.UserDocument.MinHeight()); });
-  IgnoringErrors([&] { c_.Toolbar1.Move(0, 0, width); });
-  IgnoringErrors([&] { c_.TabStrip1.Move(0, kToolbarHeight, width, height - kToolbarHeight); });
+  Silently([&] { width = std::max(c_.UserDocument.ScaleWidth(), c_.UserDocument.MinWidth()); });
+  Silently([&] { height = std::max(c_.UserDocument.ScaleHeight(), c_.UserDocument.MinHeight()); });
+  Silently([&] { c_.Toolbar1.Move(0, 0, width); });
+  Silently([&] { c_.TabStrip1.Move(0, kToolbarHeight, width, height - kToolbarHeight); });
 
   float left = 0, top = 0, clientWidth = 0, clientHeight = 0;
   bool haveClient = false;
-  IgnoringErrors([&] {
+  Silently([&] {
     left = c_.TabStrip1.ClientLeft();
     top = c_.TabStrip1.ClientTop();
     clientWidth = c_.TabStrip1.ClientWidth();
@@ -242,7 +212,7 @@ void Skeldra::UserDocument_Resize() {
   if (!haveClient) return;
   for (Control* page : std::initializer_list<Control*>{&c_.lvwRecent, &c_.lvwFavor, &c_.fraProps,
                                                        &c_.lvwCustomize})
-    IgnoringErrors([&] { page->Move(left, top, clientWidth, clientHeight); });
+    Silently([&] { page->Move(left, top, clientWidth, clientHeight); });
 }
 
 void Skeldra::UserDocument_Terminate() { lists_.Release(); }
@@ -385,16 +355,16 @@ void Skeldra::mnuPopRecent_Add_Click() {
   } catch (...) {
     return;  // no row to add
   }
-  IgnoringErrors([&] {
+  Silently([&] {
     if (!lists_.FavoriteProjects()) lists_.LoadProjectList(c_.lvwFavor, true);
   });
   bool listed = false;
-  IgnoringErrors([&] {
+  Silently([&] {
     for (int i = 1; i <= c_.lvwFavor.ItemCount() && !listed; ++i)
       listed = c_.lvwFavor.Item(i).SubItems(2) == path;
   });
   if (listed) return;
-  IgnoringErrors([&] { lists_.AddFavorite(path); });
+  Silently([&] { lists_.AddFavorite(path); });
 }
 
 void Skeldra::mnuPopRecent_Open_Click() { lvwRecent_DblClick(); }
@@ -414,19 +384,19 @@ void Skeldra::mnuPopFavor_Prop_Click() { c_.TabStrip1.SelectTab(kPropertiesTab);
 
 void Skeldra::Toolbar1_ButtonClick(const ToolbarButton& button) {
   if (button.Key == L"About") {
-    IgnoringErrors([&] { c_.frmAbout.ShowModal(); });
+    Silently([&] { c_.frmAbout.ShowModal(); });
   } else if (button.Key == kCustomizeButton) {
-    IgnoringErrors([&] {
+    Silently([&] {
       if (button.Value == 1)
         ShowFieldList(c_.lvwRecent.Visible() ? c_.lvwRecent : c_.lvwFavor);
       else
         c_.lvwCustomize.Visible(false);
     });
   } else if (button.Key == L"Open") {
-    IgnoringErrors([&] { lvwRecent_DblClick(); });
+    Silently([&] { lvwRecent_DblClick(); });
   } else if (button.Key == L"Properties") {
-    IgnoringErrors([&] { c_.lvwCustomize.Visible(false); });
-    IgnoringErrors([&] { c_.Toolbar1.ButtonValue(kCustomizeButton, 0); });
-    IgnoringErrors([&] { c_.TabStrip1.SelectTab(kPropertiesTab); });
+    Silently([&] { c_.lvwCustomize.Visible(false); });
+    Silently([&] { c_.Toolbar1.ButtonValue(kCustomizeButton, 0); });
+    Silently([&] { c_.TabStrip1.SelectTab(kPropertiesTab); });
   }
 }

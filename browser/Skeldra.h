@@ -75,7 +75,6 @@ class Skeldra {
   /// Runs an event's handler; whatever escapes it is shown to the user.
   template <typename Handler>
   void Guard(Handler&& handler) noexcept;
-  void Report(std::wstring_view description) noexcept;
 
   SkeldraControls c_;
   ProjectLists& lists_;  // not owned
