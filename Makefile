@@ -25,9 +25,10 @@ test: native win64 win32
 	cmake/with-display ctest --preset win64
 	ctest --preset win32
 
-run: deps
-	@echo "make run: the stand-in IDE that demonstrates the add-in is not built yet."
-	@echo "For now, 'make test' builds everything and runs the tests."
+# Builds the win64 preset and starts the stand-in IDE with the add-in loaded and sample projects
+# in its recent list; without a display it saves a screenshot (build/run/standin.png) instead.
+run:
+	@bash tools/run.sh
 
 clean:
 	rm -rf build

@@ -1,0 +1,92 @@
+// Start-up and shut-down of the add-ins, in the IDE's order: every OnConnection, then every
+// OnStartupComplete; at the end OnBeginShutdown, then OnDisconnection.
+
+#include "host/app/AddIns.h"
+
+#include <windows.h>
+
+#include "platform/win32/unique_res.h"
+
+namespace standin_app {
+namespace {
+
+constexpr wchar_t kAddinsKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins";
+
+std::wstring HresultText(HRESULT hr) {
+  wchar_t text[16];
+  ::swprintf(text, 16, L"0x%08lX", static_cast<unsigned long>(hr));
+  return text;
+}
+
+}  // namespace
+
+std::vector<std::wstring> StartupAddIns() {
+  std::vector<std::wstring> progIds;
+  unique_hkey key;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+    return progIds;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD length = 256;
+    const LSTATUS rc =
+        ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) continue;
+    DWORD loadBehavior = 0, size = sizeof loadBehavior;
+    if (::RegGetValueW(key.get(), name, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &loadBehavior,
+                       &size) == ERROR_SUCCESS &&
+        loadBehavior == 1)
+      progIds.emplace_back(name);
+  }
+  return progIds;
+}
+
+void AddIns::ConnectAtStartup(standin::StandInIde& ide) {
+  for (const std::wstring& progId : StartupAddIns()) {
+    com_ptr<IDTExtensibility2> events;
+    CLSID clsid{};
+    HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
+    if (SUCCEEDED(hr))
+      hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
+                              events.put_void());
+    ide.AddAddIn(progId, SUCCEEDED(hr));
+    if (SUCCEEDED(hr))
+      hr = events->OnConnection(ide.Vbe().get(), ext_cm_Startup, ide.AddIn(progId).get(),
+                                nullptr);
+    if (FAILED(hr)) {
+      problems_.push_back(progId + L" (" + HresultText(hr) + L")");
+      continue;
+    }
+    loaded_.push_back({progId, std::move(events)});
+  }
+  for (const Loaded& addIn : loaded_)
+    if (addIn.events) addIn.events->OnStartupComplete(nullptr);
+}
+
+void AddIns::Disconnect(const std::wstring& progId) {
+  for (Loaded& addIn : loaded_)
+    if (addIn.progId == progId && addIn.events) {
+      addIn.events->OnDisconnection(ext_dm_UserClosed, nullptr);
+      addIn.events.reset();
+    }
+}
+
+void AddIns::DisconnectAll() {
+  for (const Loaded& addIn : loaded_)
+    if (addIn.events) addIn.events->OnBeginShutdown(nullptr);
+  for (Loaded& addIn : loaded_)
+    if (addIn.events) {
+      addIn.events->OnDisconnection(ext_dm_HostShutdown, nullptr);
+      addIn.events.reset();
+    }
+  loaded_.clear();
+}
+
+std::vector<std::wstring> AddIns::Connected() const {
+  std::vector<std::wstring> progIds;
+  for (const Loaded& addIn : loaded_)
+    if (addIn.events) progIds.push_back(addIn.progId);
+  return progIds;
+}
+
+}  // namespace standin_app
