@@ -126,7 +126,9 @@ TEST_F(Connection, AfterStartUpItMakesTheWindowAndBothEntriesAndRemembersTheWind
   EXPECT_EQ(L"Skeldra", Captions(L"Add-Ins").back());
   for (const auto& bar : ide_->Bars())
     for (const auto& control : bar.controls)
-      if (control.caption == L"Skeldra") EXPECT_TRUE(control.face) << bar.name;
+      if (control.caption == L"Skeldra") {
+        EXPECT_TRUE(control.face) << bar.name;
+      }
   EXPECT_EQ(L"the user's own text", ClipboardText()) << "the clipboard is put back";
 
   // The user closes the window, then clicks the toolbar button: it shows again.
