@@ -1,0 +1,427 @@
+// The stand-in IDE with the add-in, end to end: the DLL registered for the machine, the prefix's
+// own registry seeded as a user's would be, the main frame built in this process as standin.exe
+// builds it, and the add-in's window driven by the messages a user's clicks send to its real
+// controls. What the user sees is read back from the controls, what is stored from the registry.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "addin/tests/win32/TheDll.h"
+#include "browser/win32/Win32SkeldraWindow.h"
+#include "host/app/MainFrame.h"
+#include "host/app/RecentFiles.h"
+#include "platform/win32/unique_res.h"
+
+namespace {
+
+using Strings = std::vector<std::wstring>;
+
+constexpr wchar_t kRecentKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
+constexpr wchar_t kFavoritesKey[] = L"Software\\Tolvane\\Skeldra\\Favorites";
+constexpr wchar_t kSettingKey[] =
+    L"Software\\VB and VBA Program Settings\\Microsoft Visual Basic AddIns\\Skeldra";
+constexpr wchar_t kAddinKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";
+
+void SetValue(const wchar_t* key, const wchar_t* name, const std::wstring& data) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, data.c_str(),
+                    static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring Value(const wchar_t* key, const wchar_t* name) {
+  wchar_t data[512] = {};
+  DWORD size = sizeof data;
+  if (::RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) !=
+      ERROR_SUCCESS)
+    return L"(none)";
+  return data;
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+  unique_hkey k;
+  return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+}
+
+std::wstring WindowText(HWND window) {
+  wchar_t text[512] = {};
+  ::GetWindowTextW(window, text, 512);
+  return text;
+}
+
+void Pump() {
+  MSG message;
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+}
+
+LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
+POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+// A press and release at a point of the window's client area; the release waits in the queue as
+// the user's would, for the control that watches the press for a drag.
+void Click(HWND hwnd, POINT p, UINT down = WM_LBUTTONDOWN) {
+  const bool right = down == WM_RBUTTONDOWN;
+  const UINT up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
+  ::PostMessageW(hwnd, up, 0, At(p));
+  ::SendMessageW(hwnd, down, right ? MK_RBUTTON : MK_LBUTTON, At(p));
+  MSG release;
+  if (::PeekMessageW(&release, hwnd, up, up, PM_REMOVE)) ::DispatchMessageW(&release);
+  Pump();
+}
+
+// The pop-up menu's answer, typed once the menu shows: its modal loop dispatches the timer.
+int gMenuChoice = 0;
+void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND menu = ::FindWindowW(L"#32768", nullptr);
+  if (!menu || !::IsWindowVisible(menu)) return;
+  ::KillTimer(nullptr, timer);
+  for (int i = 0; i < gMenuChoice; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
+  ::PostMessageW(menu, WM_KEYDOWN, gMenuChoice > 0 ? VK_RETURN : VK_ESCAPE, 0);
+}
+
+Strings Texts(HWND list, int subItem = 0) {
+  Strings texts;
+  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+    wchar_t text[512] = {};
+    ListView_GetItemText(list, i, subItem, text, 512);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+int PlaceOf(HWND list, const std::wstring& number) {
+  const Strings numbers = Texts(list);
+  const auto it = std::find(numbers.begin(), numbers.end(), number);
+  return it == numbers.end() ? -1 : static_cast<int>(it - numbers.begin());
+}
+
+// The column's creation index, found by its header's text; -1 when there is none.
+int ColumnOf(HWND list, const wchar_t* title) {
+  for (int i = 0;; ++i) {
+    wchar_t text[128] = {};
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT;
+    column.pszText = text;
+    column.cchTextMax = 128;
+    if (!ListView_GetColumn(list, i, &column)) return -1;
+    if (std::wstring(text) == title) return i;
+  }
+}
+
+int ImageOf(HWND list, int place) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = place;
+  ListView_GetItem(list, &item);
+  return item.iImage;
+}
+
+// The left or right press on the row numbered number, answering its pop-up menu with choice
+// (0: closed without a choice); WM_LBUTTONDBLCLK double-clicks.
+void Press(HWND list, const std::wstring& number, UINT down = WM_LBUTTONDOWN, int choice = 0) {
+  const int place = PlaceOf(list, number);
+  RECT row{};
+  ASSERT_TRUE(ListView_GetItemRect(list, place, &row, LVIR_BOUNDS)) << number;
+  gMenuChoice = choice;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, AnswerMenu);
+  Click(list, POINT{row.left + 12, (row.top + row.bottom) / 2}, down);
+  ::KillTimer(nullptr, timer);
+}
+
+void ClickHeader(HWND list, int column) {
+  HWND header = ListView_GetHeader(list);
+  RECT r{};
+  ASSERT_TRUE(Header_GetItemRect(header, column, &r));
+  Click(header, Centre(r));
+}
+
+void ClickCheckBox(HWND list, int place) {
+  RECT row{};
+  ASSERT_TRUE(ListView_GetItemRect(list, place, &row, LVIR_BOUNDS));
+  for (int x = row.left; x < row.left + 40; ++x) {
+    LVHITTESTINFO hit{};
+    hit.pt = POINT{x, (row.top + row.bottom) / 2};
+    if (ListView_HitTest(list, &hit) == place && (hit.flags & LVHT_ONITEMSTATEICON))
+      return Click(list, hit.pt);
+  }
+  ADD_FAILURE() << "no check box in row " << place;
+}
+
+// The toolbar's button at index (0-based): its command and a click on it.
+int CommandAt(HWND bar, int index) {
+  TBBUTTON button{};
+  ::SendMessageW(bar, TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+  return button.idCommand;
+}
+void ClickButton(HWND bar, int command) {
+  RECT r{};
+  ASSERT_TRUE(::SendMessageW(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&r)));
+  Click(bar, Centre(r));
+}
+
+Strings MenuTexts(HMENU menu) {
+  Strings texts;
+  for (int i = 0; i < ::GetMenuItemCount(menu); ++i) {
+    wchar_t text[128] = {};
+    ::GetMenuStringW(menu, i, text, 128, MF_BYPOSITION);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+bool Contains(const Strings& texts, const std::wstring& text) {
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+class EndToEnd : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::OleInitialize(nullptr);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    ASSERT_EQ(0u, Regsvr32(L""));
+  }
+  static void TearDownTestSuite() {
+    Regsvr32(L"/u");
+    ::OleUninitialize();
+  }
+
+  void SetUp() override {
+    savedRecent_ = standin_app::ReadRecentFiles();
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    folder_ = std::wstring(temp) + L"marrowby-e2e-" + std::to_wstring(::GetCurrentProcessId());
+    std::filesystem::create_directories(folder_);
+    alpha_ = Write(L"alpha.vbp", "Type=Exe\r\nName=\"Alpha\"\r\nTitle=\"Alpha Title\"\r\n"
+                                 "MajorVer=1\r\nMinorVer=2\r\nRevisionVer=3\r\n"
+                                 "VersionProductName=\"Alpha Suite\"\r\n");
+    bravo_ = Write(L"bravo.vbp", "Type=Control\r\nName=\"Bravo\"\r\nMajorVer=2\r\nMinorVer=5\r\n");
+    charlie_ = Write(L"charlie.vbp", "Type=Exe\r\nName=\"Charlie\"\r\n");
+    missing_ = folder_ + L"\\missing.vbp";
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecentKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kFavoritesKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingKey);
+    SetValue(kRecentKey, L"1", bravo_);
+    SetValue(kRecentKey, L"2", missing_);
+    SetValue(kRecentKey, L"3", alpha_);
+    SetValue(kFavoritesKey, L"1", charlie_);
+    SetValue(kSettingKey, L"DisplayOnConnect", L"1");
+  }
+
+  void TearDown() override {
+    CloseFrame();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecentKey);
+    for (std::size_t i = 0; i < savedRecent_.size(); ++i)
+      SetValue(kRecentKey, std::to_wstring(i + 1).c_str(), savedRecent_[i]);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kFavoritesKey);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kSettingKey);
+    std::filesystem::remove_all(folder_);
+  }
+
+  std::wstring Write(const wchar_t* name, const std::string& text) {
+    const std::wstring path = folder_ + L"\\" + name;
+    unique_file file(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return path;
+  }
+
+  // Starts the stand-in as standin.exe does and finds its windows.
+  void StartFrame() {
+    frame_ = std::make_unique<standin_app::MainFrame>(standin_app::Options{});
+    ASSERT_TRUE(frame_->Create(::GetModuleHandleW(nullptr)));
+    Pump();
+    main_ = ::FindWindowW(L"MarrowbyStandInFrame", nullptr);
+    ASSERT_TRUE(main_);
+    HWND dock = ::FindWindowExW(main_, nullptr, L"MarrowbyStandInDock", nullptr);
+    toolFrame_ = ::GetWindow(dock, GW_CHILD);
+    HWND container = toolFrame_ ? ::FindWindowExW(toolFrame_, nullptr, L"AtlAxWin", nullptr) : nullptr;
+    document_ = container ? ::GetWindow(container, GW_CHILD) : nullptr;
+  }
+  // Closes the frame as the user does, which disconnects the add-in.
+  void CloseFrame() {
+    if (main_ && ::IsWindow(main_)) ::SendMessageW(main_, WM_CLOSE, 0, 0);
+    frame_.reset();
+    Pump();  // takes the quit message the frame posts
+    main_ = toolFrame_ = document_ = nullptr;
+  }
+
+  HWND Control(int id) const { return ::GetDlgItem(document_, id); }
+  HWND Recent() const { return Control(SkeldraWindowIds::kRecent); }
+  HWND Favorites() const { return Control(SkeldraWindowIds::kFavorites); }
+  HWND Tabs() const { return Control(SkeldraWindowIds::kTabStrip); }
+  HWND Bar() const { return Control(SkeldraWindowIds::kToolbar); }
+  HWND Fields() const { return Control(SkeldraWindowIds::kCustomize); }
+  HWND MainToolbar() const { return ::FindWindowExW(main_, nullptr, TOOLBARCLASSNAMEW, nullptr); }
+
+  void ClickTab(int index) {
+    RECT r{};
+    ASSERT_TRUE(TabCtrl_GetItemRect(Tabs(), index - 1, &r));
+    Click(Tabs(), Centre(r));
+  }
+
+  // The texts of the properties page's text boxes.
+  Strings PropertyBoxes() const {
+    Strings texts;
+    HWND frame = Control(SkeldraWindowIds::kFrame);
+    for (HWND child = ::GetWindow(frame, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t name[32] = {};
+      ::GetClassNameW(child, name, 32);
+      if (::lstrcmpiW(name, L"Edit") == 0) texts.push_back(WindowText(child));
+    }
+    return texts;
+  }
+
+  Strings MainToolbarTexts() const {
+    Strings texts;
+    HWND bar = MainToolbar();
+    for (int i = 0; i < ::SendMessageW(bar, TB_BUTTONCOUNT, 0, 0); ++i) {
+      wchar_t text[128] = {};
+      ::SendMessageW(bar, TB_GETBUTTONTEXTW, CommandAt(bar, i), reinterpret_cast<LPARAM>(text));
+      texts.push_back(text);
+    }
+    return texts;
+  }
+
+  Strings savedRecent_;
+  std::wstring folder_, alpha_, bravo_, charlie_, missing_;
+  std::unique_ptr<standin_app::MainFrame> frame_;
+  HWND main_ = nullptr, toolFrame_ = nullptr, document_ = nullptr;
+};
+
+TEST_F(EndToEnd, TheUserBrowsesSortsCustomizesKeepsFavouritesAndOpensAProject) {
+  ASSERT_NO_FATAL_FAILURE(StartFrame());
+  // Start-up with DisplayOnConnect "1": the window shows, with both entries in the IDE's bars.
+  ASSERT_TRUE(document_) << "the add-in's window is docked";
+  EXPECT_TRUE(::IsWindowVisible(toolFrame_));
+  EXPECT_TRUE(Contains(MenuTexts(::GetSubMenu(::GetMenu(main_), 1)), L"Skeldra"));
+  EXPECT_TRUE(Contains(MainToolbarTexts(), L"Skeldra"));
+  EXPECT_TRUE(::IsWindowVisible(Recent()));
+  EXPECT_EQ((Strings{L"1", L"2", L"3"}), Texts(Recent()));
+  EXPECT_EQ((Strings{bravo_, missing_, alpha_}), Texts(Recent(), ColumnOf(Recent(), L"Path")));
+  EXPECT_EQ((Strings{L"Bravo", L"", L"Alpha"}), Texts(Recent(), ColumnOf(Recent(), L"Name")));
+  EXPECT_EQ((Strings{L"", L"", L"Alpha Title"}), Texts(Recent(), ColumnOf(Recent(), L"Title")));
+  EXPECT_EQ((Strings{L"2.5.0", L"", L"1.2.3"}), Texts(Recent(), ColumnOf(Recent(), L"Version")));
+  EXPECT_EQ((Strings{L"", L"", L"Alpha Suite"}),
+            Texts(Recent(), ColumnOf(Recent(), L"Product Name")));
+  const int columns = Header_GetItemCount(ListView_GetHeader(Recent()));
+  ASSERT_EQ(9, columns);
+  for (int column = 1; column < columns; ++column) {
+    if (column != ColumnOf(Recent(), L"Path")) {
+      EXPECT_EQ(L"", Texts(Recent(), column)[1]) << "the missing file shows number and path only";
+    }
+  }
+  EXPECT_EQ(ImageOf(Recent(), 0), ImageOf(Recent(), 2));
+  EXPECT_NE(ImageOf(Recent(), 0), ImageOf(Recent(), 1)) << "the missing file's icon differs";
+
+  // Sorting by Path: up, then down; by N: up again.
+  ClickHeader(Recent(), ColumnOf(Recent(), L"Path"));
+  EXPECT_EQ((Strings{L"3", L"1", L"2"}), Texts(Recent())) << "alpha, bravo, missing";
+  ClickHeader(Recent(), ColumnOf(Recent(), L"Path"));
+  EXPECT_EQ((Strings{L"2", L"1", L"3"}), Texts(Recent()));
+  ClickHeader(Recent(), 0);
+  EXPECT_EQ((Strings{L"1", L"2", L"3"}), Texts(Recent()));
+
+  // Customize: the field list shows; checking Name and Version shows their columns in both lists.
+  const int customize = CommandAt(Bar(), 2);
+  ClickButton(Bar(), customize);
+  EXPECT_TRUE(::SendMessageW(Bar(), TB_ISBUTTONCHECKED, customize, 0));
+  ASSERT_TRUE(::IsWindowVisible(Fields()));
+  for (const wchar_t* field : {L"Name", L"Version"}) {
+    const int column = ColumnOf(Recent(), field);
+    EXPECT_EQ(0, ListView_GetColumnWidth(Recent(), column)) << field << " starts hidden";
+    const Strings fields = Texts(Fields());
+    const auto place = static_cast<int>(std::find(fields.begin(), fields.end(), field) - fields.begin());
+    ASSERT_LT(place, static_cast<int>(fields.size())) << field;
+    ClickCheckBox(Fields(), place);
+    EXPECT_TRUE(ListView_GetCheckState(Fields(), place)) << field;
+    EXPECT_GT(ListView_GetColumnWidth(Recent(), column), 0) << field;
+    EXPECT_GT(ListView_GetColumnWidth(Favorites(), column), 0) << field;
+  }
+  ClickButton(Bar(), customize);
+  EXPECT_FALSE(::IsWindowVisible(Fields()));
+
+  // Properties of the selected row.
+  Press(Recent(), L"3");
+  ClickTab(3);
+  EXPECT_EQ(2, TabCtrl_GetCurSel(Tabs()));
+  EXPECT_TRUE(::IsWindowVisible(Control(SkeldraWindowIds::kFrame)));
+  EXPECT_EQ(L"Alpha", WindowText(Control(SkeldraWindowIds::kFrame)));
+  const Strings boxes = PropertyBoxes();
+  for (const wchar_t* text : {L"Alpha", L"Alpha Title", L"1.2.3"})
+    EXPECT_TRUE(Contains(boxes, text)) << text;
+
+  // Favourites: added from the recent list's menu, shown on their tab, removed from theirs.
+  ClickTab(1);
+  Press(Recent(), L"3", WM_RBUTTONDOWN, 1);  // "Add to Favorites"
+  EXPECT_EQ(alpha_, Value(kFavoritesKey, L"2"));
+  ClickTab(2);
+  EXPECT_EQ(1, TabCtrl_GetCurSel(Tabs()));
+  EXPECT_TRUE(::IsWindowVisible(Favorites()));
+  EXPECT_FALSE(::IsWindowVisible(Recent()));
+  EXPECT_EQ((Strings{charlie_, alpha_}), Texts(Favorites(), ColumnOf(Favorites(), L"Path")));
+  Press(Favorites(), L"2", WM_RBUTTONDOWN, 1);  // "Remove"
+  EXPECT_EQ(L"(none)", Value(kFavoritesKey, L"2"));
+  EXPECT_EQ(charlie_, Value(kFavoritesKey, L"1"));
+  EXPECT_EQ((Strings{charlie_}), Texts(Favorites(), ColumnOf(Favorites(), L"Path")));
+
+  // A double-click opens the project in the IDE, which puts it first in its recent list.
+  ClickTab(1);
+  Press(Recent(), L"3");
+  Press(Recent(), L"3", WM_LBUTTONDBLCLK);
+  Pump();
+  EXPECT_EQ((Strings{alpha_, bravo_, missing_}), standin_app::ReadRecentFiles());
+  HWND projects = ::FindWindowExW(main_, nullptr, L"LISTBOX", nullptr);
+  ASSERT_EQ(1, ::SendMessageW(projects, LB_GETCOUNT, 0, 0));
+  wchar_t line[512] = {};
+  ::SendMessageW(projects, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+  EXPECT_NE(std::wstring::npos, std::wstring(line).find(alpha_)) << line;
+  EXPECT_NE(std::wstring::npos, WindowText(main_).find(L"Alpha")) << "the title names it";
+}
+
+TEST_F(EndToEnd, AClosedWindowStaysHiddenNextTimeAndUnregisteringLeavesNothing) {
+  ASSERT_NO_FATAL_FAILURE(StartFrame());
+  ASSERT_TRUE(toolFrame_ && ::IsWindowVisible(toolFrame_));
+  ::SendMessageW(toolFrame_, WM_CLOSE, 0, 0);  // the tool window's close box
+  EXPECT_FALSE(::IsWindowVisible(toolFrame_));
+  CloseFrame();
+  EXPECT_EQ(L"0", Value(kSettingKey, L"DisplayOnConnect"));
+
+  ASSERT_NO_FATAL_FAILURE(StartFrame());
+  EXPECT_FALSE(toolFrame_ && ::IsWindowVisible(toolFrame_)) << "the window stays hidden";
+  const Strings buttons = MainToolbarTexts();
+  const auto button = std::find(buttons.begin(), buttons.end(), L"Skeldra");
+  ASSERT_NE(buttons.end(), button) << "the toolbar button is there";
+  ClickButton(MainToolbar(), CommandAt(MainToolbar(), static_cast<int>(button - buttons.begin())));
+  HWND dock = ::FindWindowExW(main_, nullptr, L"MarrowbyStandInDock", nullptr);
+  toolFrame_ = ::GetWindow(dock, GW_CHILD);
+  EXPECT_TRUE(toolFrame_ && ::IsWindowVisible(toolFrame_)) << "the button shows the window";
+  CloseFrame();
+  EXPECT_EQ(L"1", Value(kSettingKey, L"DisplayOnConnect")) << "shown at exit";
+
+  CLSID connect{}, skeldra{};
+  ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &connect));
+  ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &skeldra));
+  ASSERT_EQ(0u, Regsvr32(L"/u"));
+  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAddinKey));
+  for (const CLSID* clsid : {&connect, &skeldra}) {
+    wchar_t text[64] = {};
+    ::StringFromGUID2(*clsid, text, 64);
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, std::wstring(L"CLSID\\") + text)) << text;
+  }
+  for (const wchar_t* progId : {L"Marrowby.Connect", L"Marrowby.Skeldra"}) {
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, progId)) << progId;
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring(L"Software\\Classes\\") + progId));
+  }
+}
+
+}  // namespace
