@@ -18,7 +18,57 @@ std::wstring HresultText(HRESULT hr) {
   return text;
 }
 
+// AddIn.Connect as the add-in itself would set it, through the entry's dispatch interface.
+void PutConnect(IDispatch* addIn, bool connected) {
+  if (!addIn) return;
+  OLECHAR name[] = L"Connect";
+  LPOLESTR names[] = {name};
+  DISPID id = 0;
+  if (FAILED(addIn->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id))) return;
+  VARIANT value;
+  ::VariantInit(&value);
+  value.vt = VT_BOOL;
+  value.boolVal = connected ? VARIANT_TRUE : VARIANT_FALSE;
+  DISPID named = DISPID_PROPERTYPUT;
+  DISPPARAMS params{&value, &named, 1, 1};
+  addIn->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &params, nullptr, nullptr,
+                nullptr);
+}
+
+com_ptr<IDTExtensibility2> Make(const std::wstring& progId, HRESULT& hr) {
+  com_ptr<IDTExtensibility2> events;
+  CLSID clsid{};
+  hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
+  if (SUCCEEDED(hr))
+    hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
+                            events.put_void());
+  return events;
+}
+
 }  // namespace
+
+std::vector<RegisteredAddIn> RegisteredAddIns() {
+  std::vector<RegisteredAddIn> addIns;
+  unique_hkey key;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
+    return addIns;
+  for (DWORD i = 0;; ++i) {
+    wchar_t name[256];
+    DWORD length = 256;
+    const LSTATUS rc =
+        ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_NO_MORE_ITEMS) break;
+    if (rc != ERROR_SUCCESS) continue;
+    wchar_t friendly[256] = {};
+    DWORD size = sizeof friendly;
+    if (::RegGetValueW(key.get(), name, L"FriendlyName", RRF_RT_REG_SZ, nullptr, friendly,
+                       &size) != ERROR_SUCCESS ||
+        !friendly[0])
+      ::lstrcpynW(friendly, name, 256);
+    addIns.push_back({name, friendly});
+  }
+  return addIns;
+}
 
 std::vector<std::wstring> StartupAddIns() {
   std::vector<std::wstring> progIds;
@@ -43,12 +93,8 @@ std::vector<std::wstring> StartupAddIns() {
 
 void AddIns::ConnectAtStartup(standin::StandInIde& ide) {
   for (const std::wstring& progId : StartupAddIns()) {
-    com_ptr<IDTExtensibility2> events;
-    CLSID clsid{};
-    HRESULT hr = ::CLSIDFromProgID(progId.c_str(), &clsid);
-    if (SUCCEEDED(hr))
-      hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
-                              events.put_void());
+    HRESULT hr = S_OK;
+    com_ptr<IDTExtensibility2> events = Make(progId, hr);
     ide.AddAddIn(progId, SUCCEEDED(hr));
     if (SUCCEEDED(hr))
       hr = events->OnConnection(ide.Vbe().get(), ext_cm_Startup, ide.AddIn(progId).get(),
@@ -69,6 +115,34 @@ void AddIns::Disconnect(const std::wstring& progId) {
       addIn.events->OnDisconnection(ext_dm_UserClosed, nullptr);
       addIn.events.reset();
     }
+}
+
+bool AddIns::Load(standin::StandInIde& ide, const std::wstring& progId) {
+  for (const Loaded& addIn : loaded_)
+    if (addIn.progId == progId && addIn.events) return true;
+  HRESULT hr = S_OK;
+  com_ptr<IDTExtensibility2> events = Make(progId, hr);
+  if (!ide.AddIn(progId)) ide.AddAddIn(progId, false);
+  if (SUCCEEDED(hr))
+    hr = events->OnConnection(ide.Vbe().get(), ext_cm_AfterStartup, ide.AddIn(progId).get(),
+                              nullptr);
+  if (FAILED(hr)) {
+    problems_.push_back(progId + L" (" + HresultText(hr) + L")");
+    return false;
+  }
+  PutConnect(ide.AddIn(progId).get(), true);
+  for (Loaded& addIn : loaded_)
+    if (addIn.progId == progId) {
+      addIn.events = std::move(events);
+      return true;
+    }
+  loaded_.push_back({progId, std::move(events)});
+  return true;
+}
+
+void AddIns::Unload(standin::StandInIde& ide, const std::wstring& progId) {
+  Disconnect(progId);
+  PutConnect(ide.AddIn(progId).get(), false);
 }
 
 void AddIns::DisconnectAll() {

@@ -14,6 +14,12 @@ namespace standin_app {
 /// The ProgIDs listed to load at start-up, in the order the registry lists them.
 std::vector<std::wstring> StartupAddIns();
 
+struct RegisteredAddIn {
+  std::wstring progId, friendlyName;  // friendlyName: the ProgID when FriendlyName is absent
+};
+/// Every add-in of the key, whatever its LoadBehavior, in the order the registry lists them.
+std::vector<RegisteredAddIn> RegisteredAddIns();
+
 class AddIns {
  public:
   /// Makes each start-up add-in, enters it in the IDE's Addins and connects it (ext_cm_Startup),
@@ -23,6 +29,13 @@ class AddIns {
   /// Disconnects one add-in as the user does (it set AddIn.Connect to False); no-op when it is
   /// not connected.
   void Disconnect(const std::wstring& progId);
+  /// Connects one add-in as the Add-In Manager does (ext_cm_AfterStartup), making it and its entry
+  /// in the IDE's Addins when needed, and sets the entry's Connect; false when it cannot be made
+  /// or refuses, then named in Problems(). No-op (true) when it is connected.
+  bool Load(standin::StandInIde& ide, const std::wstring& progId);
+  /// Disconnects one add-in as the Add-In Manager does (ext_dm_UserClosed), releases it and
+  /// clears its entry's Connect.
+  void Unload(standin::StandInIde& ide, const std::wstring& progId);
   /// Tells every connected add-in the IDE is shutting down, disconnects and releases it.
   void DisconnectAll();
 

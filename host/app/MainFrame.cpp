@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include "host/app/AddInManager.h"
 #include "host/app/RecentFiles.h"
 #include "host/app/Screenshot.h"
 #include "platform/Error.h"
@@ -403,11 +404,21 @@ bool MainFrame::OpenProject(const std::wstring& fileName) {
   }
 }
 
+// Connects the add-ins the user checked and disconnects those unchecked, in the dialog's order.
 void MainFrame::ShowAddInManager() {
-  std::wstring text = L"Add-ins loaded at start-up:\n";
-  for (const auto& progId : StartupAddIns())
-    text += L"\n" + progId + (ide_->Connected(progId) ? L"\tLoaded" : L"\tNot loaded");
-  ::MessageBoxW(hwnd_, text.c_str(), L"Add-In Manager", MB_OK | MB_ICONINFORMATION);
+  std::vector<AddInChoice> choices;
+  for (auto& addIn : RegisteredAddIns())
+    choices.push_back({addIn.progId, addIn.friendlyName, ide_->Connected(addIn.progId)});
+  const std::vector<AddInChoice> before = choices;
+  if (!RunAddInManager(hwnd_, choices)) return;
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    if (choices[i].loaded == before[i].loaded) continue;
+    if (choices[i].loaded)
+      addIns_.Load(*ide_, choices[i].progId);
+    else
+      addIns_.Unload(*ide_, choices[i].progId);
+  }
+  ShowBars();
 }
 
 void MainFrame::TakeScreenshot() {

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <dlgs.h>
 #include <ole2.h>
 
 #include <algorithm>
@@ -15,8 +16,10 @@
 
 #include "addin/tests/win32/TheDll.h"
 #include "browser/win32/Win32SkeldraWindow.h"
+#include "host/app/AddInManager.h"
 #include "host/app/MainFrame.h"
 #include "host/app/RecentFiles.h"
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 
 namespace {
@@ -181,13 +184,67 @@ bool Contains(const Strings& texts, const std::wstring& text) {
   return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
+Strings ChildTexts(HWND window) {
+  Strings texts;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    texts.push_back(WindowText(child));
+  return texts;
+}
+
+// The modal dialog titled title, once it shows; its modal loop dispatches the timer.
+HWND ShownDialog(UINT_PTR timer, const wchar_t* title) {
+  HWND dialog = ::FindWindowW(L"#32770", title);
+  if (!dialog || !::IsWindowVisible(dialog)) return nullptr;
+  ::KillTimer(nullptr, timer);
+  return dialog;
+}
+
+// The Add-In Manager's answer: the add-in's "Loaded" box clicked, then OK.
+struct {
+  bool seen = false, boxWas = false, boxNow = false;
+  Strings names;
+} gManager;
+void CALLBACK AnswerManager(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = ShownDialog(timer, L"Add-In Manager");
+  if (!dialog) return;
+  gManager.seen = true;
+  for (int row = 0; HWND name = ::GetDlgItem(dialog, standin_app::kAddInNameFirst + row); ++row) {
+    gManager.names.push_back(WindowText(name));
+    if (WindowText(name).find(L"(Marrowby.Connect)") == std::wstring::npos) continue;
+    HWND box = ::GetDlgItem(dialog, standin_app::kAddInLoadedFirst + row);
+    gManager.boxWas = ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    ::SendMessageW(box, BM_CLICK, 0, 0);
+    gManager.boxNow = ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED;
+  }
+  ::SendMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+// The open-file dialog's answer: the path typed into the file name box, then OK.
+std::wstring gTypedPath;
+void CALLBACK AnswerOpen(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = ShownDialog(timer, L"Select VB Project file");
+  if (!dialog) return;
+  HWND box = ::GetDlgItem(dialog, edt1);
+  if (!box) box = ::GetDlgItem(dialog, cmb13);
+  ::SetWindowTextW(box, gTypedPath.c_str());
+  ::SendMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
+// The About box's texts, read before OK closes it.
+Strings gAboutTexts;
+void CALLBACK AnswerAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = ShownDialog(timer, L"About Skeldra");
+  if (!dialog) return;
+  gAboutTexts = ChildTexts(dialog);
+  ::SendMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+}
+
 class EndToEnd : public testing::Test {
  protected:
   static void SetUpTestSuite() {
     ::OleInitialize(nullptr);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    ASSERT_EQ(0u, Regsvr32(L""));
   }
   static void TearDownTestSuite() {
     Regsvr32(L"/u");
@@ -195,6 +252,7 @@ class EndToEnd : public testing::Test {
   }
 
   void SetUp() override {
+    ASSERT_EQ(0u, Regsvr32(L"")) << "each journey starts registered; one ends unregistered";
     savedRecent_ = standin_app::ReadRecentFiles();
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
@@ -236,14 +294,17 @@ class EndToEnd : public testing::Test {
   }
 
   // Starts the stand-in as standin.exe does and finds its windows.
-  void StartFrame() {
-    frame_ = std::make_unique<standin_app::MainFrame>(standin_app::Options{});
+  void StartFrame(standin_app::Options options = {}) {
+    frame_ = std::make_unique<standin_app::MainFrame>(std::move(options));
     ASSERT_TRUE(frame_->Create(::GetModuleHandleW(nullptr)));
     Pump();
     main_ = ::FindWindowW(L"MarrowbyStandInFrame", nullptr);
     ASSERT_TRUE(main_);
-    HWND dock = ::FindWindowExW(main_, nullptr, L"MarrowbyStandInDock", nullptr);
-    toolFrame_ = ::GetWindow(dock, GW_CHILD);
+    FindToolFrame(::GetWindow(Dock(), GW_CHILD));
+  }
+  HWND Dock() const { return ::FindWindowExW(main_, nullptr, L"MarrowbyStandInDock", nullptr); }
+  void FindToolFrame(HWND frame) {
+    toolFrame_ = frame;
     HWND container = toolFrame_ ? ::FindWindowExW(toolFrame_, nullptr, L"AtlAxWin", nullptr) : nullptr;
     document_ = container ? ::GetWindow(container, GW_CHILD) : nullptr;
   }
@@ -253,6 +314,57 @@ class EndToEnd : public testing::Test {
     frame_.reset();
     Pump();  // takes the quit message the frame posts
     main_ = toolFrame_ = document_ = nullptr;
+  }
+
+  // Add-Ins > "Add-In Manager...", answered by AnswerManager.
+  void UseAddInManager() {
+    HMENU addIns = ::GetSubMenu(::GetMenu(main_), 1);
+    const Strings texts = MenuTexts(addIns);
+    const auto item = std::find(texts.begin(), texts.end(), L"&Add-In Manager...");
+    ASSERT_NE(texts.end(), item);
+    gManager = {};
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerManager);
+    ::SendMessageW(main_, WM_COMMAND,
+                   ::GetMenuItemID(addIns, static_cast<int>(item - texts.begin())), 0);
+    ::KillTimer(nullptr, timer);
+    Pump();
+    ASSERT_TRUE(gManager.seen);
+  }
+  bool AddInsMenuHas(const wchar_t* text) const {
+    return Contains(MenuTexts(::GetSubMenu(::GetMenu(main_), 1)), text);
+  }
+
+  // A method of the docked document's own interface, called as the add-in's code calls it.
+  HRESULT CallDocument(const wchar_t* method) const {
+    using GetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+    const auto get = reinterpret_cast<GetControl>(
+        reinterpret_cast<void*>(::GetProcAddress(::LoadLibraryW(L"atl.dll"), "AtlAxGetControl")));
+    com_ptr<IUnknown> control;
+    HWND container = ::FindWindowExW(toolFrame_, nullptr, L"AtlAxWin", nullptr);
+    if (!get || FAILED(get(container, control.put()))) return E_FAIL;
+    com_ptr<IDispatch> document;
+    control->QueryInterface(IID_IDispatch, document.put_void());
+    if (!document) return E_NOINTERFACE;
+    std::wstring name = method;
+    LPOLESTR names[] = {name.data()};
+    DISPID id = 0;
+    HRESULT hr = document->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+    DISPPARAMS none{};
+    if (SUCCEEDED(hr))
+      hr = document->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
+                            nullptr, nullptr);
+    Pump();
+    return hr;
+  }
+  Strings ProjectLines() const {
+    HWND projects = ::FindWindowExW(main_, nullptr, L"LISTBOX", nullptr);
+    Strings lines;
+    for (int i = 0; i < ::SendMessageW(projects, LB_GETCOUNT, 0, 0); ++i) {
+      wchar_t line[512] = {};
+      ::SendMessageW(projects, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line));
+      lines.push_back(line);
+    }
+    return lines;
   }
 
   HWND Control(int id) const { return ::GetDlgItem(document_, id); }
@@ -422,6 +534,65 @@ TEST_F(EndToEnd, AClosedWindowStaysHiddenNextTimeAndUnregisteringLeavesNothing) 
     EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, progId)) << progId;
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, std::wstring(L"Software\\Classes\\") + progId));
   }
+}
+
+TEST_F(EndToEnd, TheAddInManagerUnloadsAndLoadsTheAddIn) {
+  ASSERT_NO_FATAL_FAILURE(StartFrame());
+  ASSERT_TRUE(toolFrame_ && ::IsWindowVisible(toolFrame_));
+  ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kSettingKey, L"DisplayOnConnect");
+
+  ASSERT_NO_FATAL_FAILURE(UseAddInManager());
+  EXPECT_TRUE(Contains(gManager.names, L"Tolvane Skeldra  (Marrowby.Connect)"));
+  EXPECT_TRUE(gManager.boxWas) << "listed as loaded";
+  EXPECT_FALSE(gManager.boxNow);
+  EXPECT_FALSE(AddInsMenuHas(L"Skeldra"));
+  EXPECT_FALSE(Contains(MainToolbarTexts(), L"Skeldra"));
+  EXPECT_EQ(L"1", Value(kSettingKey, L"DisplayOnConnect")) << "written on disconnection";
+
+  std::vector<HWND> before;
+  for (HWND child = ::GetWindow(Dock(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    before.push_back(child);
+  ASSERT_NO_FATAL_FAILURE(UseAddInManager());
+  EXPECT_FALSE(gManager.boxWas) << "listed as not loaded";
+  EXPECT_TRUE(gManager.boxNow);
+  EXPECT_TRUE(AddInsMenuHas(L"Skeldra"));
+  EXPECT_TRUE(Contains(MainToolbarTexts(), L"Skeldra"));
+  HWND shown = nullptr;
+  for (HWND child = ::GetWindow(Dock(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    if (std::find(before.begin(), before.end(), child) == before.end() && ::IsWindowVisible(child))
+      shown = child;
+  EXPECT_TRUE(shown) << "a new window shows";
+}
+
+TEST_F(EndToEnd, TheDocumentRemovesTheActiveProjectAndOpensOneFromTheDialog) {
+  ASSERT_NO_FATAL_FAILURE(StartFrame(standin_app::Options{L"", {alpha_}}));
+  ASSERT_EQ(1u, ProjectLines().size());
+  EXPECT_EQ(S_OK, CallDocument(L"RemoveProject"));
+  EXPECT_TRUE(ProjectLines().empty()) << "the active project goes";
+  EXPECT_EQ(std::wstring::npos, WindowText(main_).find(L"Alpha"));
+
+  gTypedPath = charlie_;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 200, AnswerOpen);
+  EXPECT_EQ(S_OK, CallDocument(L"OpenProject"));
+  ::KillTimer(nullptr, timer);
+  const Strings lines = ProjectLines();
+  ASSERT_EQ(1u, lines.size());
+  EXPECT_NE(std::wstring::npos, lines[0].find(charlie_)) << lines[0];
+  const Strings recent = standin_app::ReadRecentFiles();
+  ASSERT_FALSE(recent.empty());
+  EXPECT_EQ(charlie_, recent[0]);
+}
+
+TEST_F(EndToEnd, TheAboutButtonShowsTheVersion) {
+  ASSERT_NO_FATAL_FAILURE(StartFrame());
+  ASSERT_TRUE(document_);
+  gAboutTexts.clear();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, AnswerAbout);
+  ClickButton(Bar(), CommandAt(Bar(), 3));
+  ::KillTimer(nullptr, timer);
+  ASSERT_FALSE(gAboutTexts.empty()) << "the About box showed";
+  EXPECT_TRUE(Contains(gAboutTexts, L"Version 1.0.1"));
+  EXPECT_FALSE(::FindWindowW(L"#32770", L"About Skeldra")) << "OK closed it";
 }
 
 }  // namespace
