@@ -12,19 +12,6 @@ namespace {
 
 constexpr std::uint32_t kValueBufferSize = 1024;
 
-// Closes an opened key when GetKeyValue leaves, by whatever path.
-class KeyCloser {
- public:
-  KeyCloser(RegistryApi& registry, HKey key) : registry_(registry), key_(key) {}
-  KeyCloser(const KeyCloser&) = delete;
-  KeyCloser& operator=(const KeyCloser&) = delete;
-  ~KeyCloser() { registry_.RegCloseKey(key_); }
-
- private:
-  RegistryApi& registry_;
-  HKey key_;
-};
-
 std::wstring HexDigits(unsigned byte) {
   constexpr wchar_t kDigits[] = L"0123456789ABCDEF";
   std::wstring digits;

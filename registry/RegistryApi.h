@@ -96,3 +96,16 @@ class RegistryApi {
 
   virtual std::int32_t RegCloseKey(HKey key) = 0;
 };
+
+/// Closes a key handle when the scope ends, by whatever path.
+class KeyCloser {
+ public:
+  KeyCloser(RegistryApi& api, HKey key) : api_(api), key_(key) {}
+  KeyCloser(const KeyCloser&) = delete;
+  KeyCloser& operator=(const KeyCloser&) = delete;
+  ~KeyCloser() { api_.RegCloseKey(key_); }
+
+ private:
+  RegistryApi& api_;
+  HKey key_;
+};

@@ -7,19 +7,6 @@
 
 namespace {
 
-// Closes a key handle when the operation leaves, by whatever path.
-class KeyCloser {
- public:
-  KeyCloser(RegistryApi& api, HKey key) : api_(api), key_(key) {}
-  KeyCloser(const KeyCloser&) = delete;
-  KeyCloser& operator=(const KeyCloser&) = delete;
-  ~KeyCloser() { api_.RegCloseKey(key_); }
-
- private:
-  RegistryApi& api_;
-  HKey key_;
-};
-
 bool IsText(std::uint32_t type) { return type == reg::kRegSz || type == reg::kRegExpandSz; }
 
 }  // namespace

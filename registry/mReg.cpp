@@ -7,19 +7,6 @@
 
 namespace {
 
-// Closes a key handle when the operation leaves, by whatever path.
-class KeyCloser {
- public:
-  KeyCloser(RegistryApi& api, HKey key) : api_(api), key_(key) {}
-  KeyCloser(const KeyCloser&) = delete;
-  KeyCloser& operator=(const KeyCloser&) = delete;
-  ~KeyCloser() { api_.RegCloseKey(key_); }
-
- private:
-  RegistryApi& api_;
-  HKey key_;
-};
-
 std::wstring Describe(std::int32_t result) {
   return L"Error " + std::to_wstring(result) + L", Line 0";
 }
