@@ -4,6 +4,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "platform/tests/FileWorld.h"
 #include "platform/win32/unique_res.h"
 
 namespace {
@@ -19,23 +20,6 @@ Result Poll(Condition poll) {
     if (result || std::chrono::steady_clock::now() > deadline) return result;
     std::this_thread::sleep_for(kPollInterval);
   }
-}
-
-void RemoveTree(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  unique_find find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (find) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(path);
-      else
-        ::DeleteFileW(path.c_str());
-    } while (::FindNextFileW(find.get(), &found));
-  }
-  ::RemoveDirectoryW(folder.c_str());
 }
 
 void MakeFolders(const std::wstring& path) {
@@ -103,12 +87,12 @@ TempFolder::TempFolder() {
   ::GetTempPathW(MAX_PATH, temp);
   path_ = std::wstring(temp) + L"marrowby-about-" + std::to_wstring(::GetCurrentProcessId()) +
           L"-" + std::to_wstring(++counter);
-  RemoveTree(path_);
+  RemoveFolder(path_);
   if (!::CreateDirectoryW(path_.c_str(), nullptr))
     throw std::runtime_error("cannot create the test folder");
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder() { RemoveFolder(path_); }
 
 std::wstring TempFolder::CopyProbe(const std::wstring& relative) const {
   const std::wstring target = path_ + L"\\" + relative;

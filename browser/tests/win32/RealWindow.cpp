@@ -1,5 +1,7 @@
 #include "browser/tests/win32/RealWindow.h"
 
+#include "platform/tests/win32/UserInput.h"
+
 #include <commctrl.h>
 
 #include <cmath>
@@ -19,33 +21,6 @@ int ScreenDpi(int index) {
   const int dpi = ::GetDeviceCaps(dc, index);
   ::ReleaseDC(nullptr, dc);
   return dpi;
-}
-
-LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// A press and release at the point of the window's client area. The release waits in the queue
-// as the user's would: Windows' list view takes it from there while it watches the press for the
-// start of a drag (Wine's watches mouse moves instead and leaves it), and what is left is
-// dispatched after the press.
-void Click(HWND hwnd, POINT p, UINT down = WM_LBUTTONDOWN) {
-  const bool right = down == WM_RBUTTONDOWN;
-  const UINT up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
-  ::PostMessageW(hwnd, up, 0, At(p));
-  ::SendMessageW(hwnd, down, right ? MK_RBUTTON : MK_LBUTTON, At(p));
-  MSG release;
-  if (::PeekMessageW(&release, hwnd, up, up, PM_REMOVE)) ::DispatchMessageW(&release);
-}
-
-// The pop-up menu's answer, typed on the keyboard once the menu shows: the menu's modal loop
-// dispatches the timer's message.
-int gMenuChoice = 0;
-void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND menu = ::FindWindowW(L"#32768", nullptr);
-  if (!menu || !::IsWindowVisible(menu)) return;  // not open yet
-  ::KillTimer(nullptr, timer);
-  for (int i = 0; i < gMenuChoice; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  ::PostMessageW(menu, WM_KEYDOWN, gMenuChoice > 0 ? VK_RETURN : VK_ESCAPE, 0);
 }
 
 std::wstring ItemText(HWND list, int place, int subItem) {

@@ -19,6 +19,7 @@
 #include "host/app/AddInManager.h"
 #include "host/app/MainFrame.h"
 #include "host/app/RecentFiles.h"
+#include "platform/tests/win32/UserInput.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 
@@ -65,29 +66,10 @@ void Pump() {
   }
 }
 
-LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
-POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-// A press and release at a point of the window's client area; the release waits in the queue as
-// the user's would, for the control that watches the press for a drag.
-void Click(HWND hwnd, POINT p, UINT down = WM_LBUTTONDOWN) {
-  const bool right = down == WM_RBUTTONDOWN;
-  const UINT up = right ? WM_RBUTTONUP : WM_LBUTTONUP;
-  ::PostMessageW(hwnd, up, 0, At(p));
-  ::SendMessageW(hwnd, down, right ? MK_RBUTTON : MK_LBUTTON, At(p));
-  MSG release;
-  if (::PeekMessageW(&release, hwnd, up, up, PM_REMOVE)) ::DispatchMessageW(&release);
+// A click, then whatever it set going.
+void ClickAndPump(HWND hwnd, POINT p, UINT down = WM_LBUTTONDOWN) {
+  Click(hwnd, p, down);
   Pump();
-}
-
-// The pop-up menu's answer, typed once the menu shows: its modal loop dispatches the timer.
-int gMenuChoice = 0;
-void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND menu = ::FindWindowW(L"#32768", nullptr);
-  if (!menu || !::IsWindowVisible(menu)) return;
-  ::KillTimer(nullptr, timer);
-  for (int i = 0; i < gMenuChoice; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
-  ::PostMessageW(menu, WM_KEYDOWN, gMenuChoice > 0 ? VK_RETURN : VK_ESCAPE, 0);
 }
 
 Strings Texts(HWND list, int subItem = 0) {
@@ -135,7 +117,7 @@ void Press(HWND list, const std::wstring& number, UINT down = WM_LBUTTONDOWN, in
   ASSERT_TRUE(ListView_GetItemRect(list, place, &row, LVIR_BOUNDS)) << number;
   gMenuChoice = choice;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, AnswerMenu);
-  Click(list, POINT{row.left + 12, (row.top + row.bottom) / 2}, down);
+  ClickAndPump(list, POINT{row.left + 12, (row.top + row.bottom) / 2}, down);
   ::KillTimer(nullptr, timer);
 }
 
@@ -143,7 +125,7 @@ void ClickHeader(HWND list, int column) {
   HWND header = ListView_GetHeader(list);
   RECT r{};
   ASSERT_TRUE(Header_GetItemRect(header, column, &r));
-  Click(header, Centre(r));
+  ClickAndPump(header, Centre(r));
 }
 
 void ClickCheckBox(HWND list, int place) {
@@ -153,7 +135,7 @@ void ClickCheckBox(HWND list, int place) {
     LVHITTESTINFO hit{};
     hit.pt = POINT{x, (row.top + row.bottom) / 2};
     if (ListView_HitTest(list, &hit) == place && (hit.flags & LVHT_ONITEMSTATEICON))
-      return Click(list, hit.pt);
+      return ClickAndPump(list, hit.pt);
   }
   ADD_FAILURE() << "no check box in row " << place;
 }
@@ -167,7 +149,7 @@ int CommandAt(HWND bar, int index) {
 void ClickButton(HWND bar, int command) {
   RECT r{};
   ASSERT_TRUE(::SendMessageW(bar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&r)));
-  Click(bar, Centre(r));
+  ClickAndPump(bar, Centre(r));
 }
 
 Strings MenuTexts(HMENU menu) {
@@ -378,7 +360,7 @@ class EndToEnd : public testing::Test {
   void ClickTab(int index) {
     RECT r{};
     ASSERT_TRUE(TabCtrl_GetItemRect(Tabs(), index - 1, &r));
-    Click(Tabs(), Centre(r));
+    ClickAndPump(Tabs(), Centre(r));
   }
 
   // The texts of the properties page's text boxes.

@@ -8,8 +8,6 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/unique_res.h"
 
-namespace {
-
 // Empties and removes a folder, clearing the attributes that would stop a delete.
 void RemoveFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
@@ -28,6 +26,8 @@ void RemoveFolder(const std::wstring& folder) {
   }
   ::RemoveDirectoryW(folder.c_str());
 }
+
+namespace {
 
 class Win32FileWorld final : public FileWorld {
  public:
