@@ -4,6 +4,7 @@
 #include <set>
 
 #include "browser/Controls.h"
+#include "catalogue/BoundedExistence.h"
 #include "catalogue/ProjectFile.h"
 #include "catalogue/Text.h"
 #include "registry/mReg.h"
@@ -71,12 +72,14 @@ void ProjectLists::LoadProjectList(ListView& list, bool favorites) {
   std::optional<ProjectCollection>& projects = favorites ? favorites_ : recent_;
   projects.emplace();
 
+  BoundedExistence existence(files_);
   for (const cRecent& entry : ReadRegistryList(favorites ? kFavoritesKey : kRecentFilesKey)) {
     bool exists = false;
     try {
-      exists = FileExists(files_, entry.FilePath());
+      exists = existence.Exists(entry.FilePath());
     } catch (...) {
-      // A drive or share that cannot be asked: the file counts as missing.
+      // A drive or share that cannot be asked, or no worker to ask it: the file counts as
+      // missing.
     }
     const std::wstring number = std::to_wstring(entry.Order());
     ListItem& row = list.AddItem(L"k_" + number, number, exists ? L"yes" : L"not");

@@ -51,7 +51,8 @@ class ProjectLists {
   /// Refills the list view from the recent key (favorites false) or the favourites key, reading
   /// every listed project file, and replaces that list's collection. The hourglass shows while it
   /// runs and the pointer is restored however it ends. A file whose existence cannot be tested
-  /// counts as missing.
+  /// counts as missing, and so does one on a share or drive that does not answer in time (see
+  /// BoundedExistence): one load waits about a second at most for volumes that are down.
   void LoadProjectList(ListView& list, bool favorites);
 
   /// The records of the last load of each list; none before the first load.

@@ -1,6 +1,7 @@
 #pragma once
 // The files the catalogue reads: an existence test and a whole-file read.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,4 +19,16 @@ class FileSystem {
   /// The whole file as raw bytes, taken with one read of its length; nullopt when the file
   /// cannot be opened or read in full (missing, locked, a directory, a device, over 2 GiB).
   virtual std::optional<std::string> ReadAll(std::wstring_view path) const = 0;
+
+  /// True when a query on the path may wait on another machine or on a device: a network share,
+  /// a mapped or removable drive. When the share is down such a query can block for tens of
+  /// seconds. The default: no path may block.
+  virtual bool MayBlock(std::wstring_view path) const;
+
+  /// IsNormalFile, waiting at most `wait` for its answer: nullopt when none came in time. The
+  /// query then goes on in the background and its answer is dropped. Throws as IsNormalFile does
+  /// when the answer in time is a failure. The default asks on the calling thread, for file
+  /// systems whose paths never block.
+  virtual std::optional<bool> IsNormalFileWithin(std::wstring_view path,
+                                                 std::chrono::milliseconds wait) const;
 };

@@ -1,6 +1,7 @@
 // Loading the recent and favourite lists, the tabs and the properties page, as the user sees them.
 
 #include "browser/tests/BrowserFixture.h"
+#include "catalogue/tests/BlockingFileSystem.h"
 #include "platform/tests/MemoryFileSystem.h"
 
 namespace {
@@ -188,6 +189,36 @@ TEST(ListLoading, AnExistenceTestThatFailsCountsAsAMissingFile) {
   EXPECT_EQ(L"not", list.Item(1).SmallIcon());
   EXPECT_EQ(L"yes", list.Item(2).SmallIcon()) << "it exists, though it cannot be read";
   EXPECT_EQ(L"0.0.0", list.Item(2).SubItems(5));
+  EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
+}
+
+TEST(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait) {
+  MemoryRegistry registry;
+  Windows1252CodePage ansi;
+  mReg reg(registry, ansi);
+  BlockingFileSystem files;
+  HeadlessApplication app;
+  HeadlessListView list;
+  list.AddColumn(L"N", L"N", 600);
+  ProjectLists lists(reg, files, ansi, app);
+
+  files.Files().AddFile(L"C:\\local.vbp", "Name=Local");
+  files.Files().AddFile(L"\\\\nas\\work\\a.vbp", "Name=A");
+  files.Files().AddFile(L"\\\\nas\\work\\b.vbp", "Name=B");
+  files.Block(L"\\\\NAS\\WORK");
+  reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"1", L"\\\\nas\\work\\a.vbp");
+  reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"2", L"C:\\local.vbp");
+  reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"3", L"\\\\nas\\work\\b.vbp");
+
+  lists.LoadProjectList(list, false);
+  ASSERT_EQ(3, list.ItemCount());
+  for (int i = 1; i <= 3; ++i) {
+    const bool local = list.Item(i).Text() == L"2";
+    EXPECT_EQ(local ? L"yes" : L"not", list.Item(i).SmallIcon()) << i;
+    EXPECT_EQ(local, lists.RecentProjects()->Item(list.Item(i).Text()) != nullptr) << i;
+  }
+  ASSERT_EQ(1u, files.Asked().size()) << "the share is given one chance per load";
+  EXPECT_LE(files.Asked()[0].second, std::chrono::milliseconds(500));
   EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
 }
 

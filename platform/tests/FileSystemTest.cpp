@@ -57,6 +57,36 @@ TEST_F(Win32Files, AMissingFolderIsAbsentAndAMalformedPathRaises) {
       << "a file used as a folder is a malformed path";
 }
 
+TEST_F(Win32Files, SharesMayBlockAndFixedDisksDoNot) {
+  const FileSystem& files = world_->Files();
+  EXPECT_FALSE(files.MayBlock(world_->PathOf(L"a.vbp")));
+  EXPECT_FALSE(files.MayBlock(L"C:\\a.vbp"));
+  EXPECT_FALSE(files.MayBlock(L"\\\\?\\C:\\a.vbp"));
+  EXPECT_FALSE(files.MayBlock(L"a.vbp")) << "the current drive is a fixed disk";
+  EXPECT_TRUE(files.MayBlock(L"\\\\server\\share\\a.vbp"));
+  EXPECT_TRUE(files.MayBlock(L"\\\\?\\UNC\\server\\share\\a.vbp"));
+  wchar_t unused[] = L"?:\\";
+  for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter) {
+    unused[0] = letter;
+    if (::GetDriveTypeW(unused) == DRIVE_NO_ROOT_DIR) {
+      EXPECT_TRUE(files.MayBlock(std::wstring(unused) + L"a.vbp")) << "no such drive";
+      break;
+    }
+  }
+}
+
+TEST_F(Win32Files, ABoundedTestOnAWorkerAnswersAsTheListingDoes) {
+  const FileSystem& files = world_->Files();
+  world_->AddFile(L"plain.vbp", "Name=A");
+  world_->AddFile(L"hidden.vbp", "Name=A", FILE_ATTRIBUTE_HIDDEN);
+  const auto wait = std::chrono::milliseconds(60000);
+  EXPECT_EQ(true, files.IsNormalFileWithin(world_->PathOf(L"plain.vbp"), wait));
+  EXPECT_EQ(false, files.IsNormalFileWithin(world_->PathOf(L"hidden.vbp"), wait));
+  EXPECT_EQ(false, files.IsNormalFileWithin(world_->PathOf(L"none.vbp"), wait));
+  EXPECT_EQ(false, files.IsNormalFileWithin(L"", wait));
+  EXPECT_THROW(files.IsNormalFileWithin(world_->PathOf(L"plain.vbp\\inside.vbp"), wait), VbError);
+}
+
 TEST_F(Win32Files, DevicesAreNeverRead) {
   EXPECT_FALSE(world_->Files().ReadAll(L"C:\\nul"));
   EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"con")));

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <new>
+
 #include "platform/Error.h"
 #include "platform/win32/unique_res.h"
 
@@ -32,21 +35,133 @@ constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FIL
   }
 }
 
+// The listing of one path, kept to normal files. Sets code to the listing's error when it fails
+// other than by finding nothing. Never throws: it also runs on workers of its own.
+bool ListsNormalFile(const std::wstring& path, DWORD& code) noexcept {
+  code = ERROR_SUCCESS;
+  if (path.empty() || path.find_first_of(kWildcardsAndNul) != std::wstring::npos) return false;
+  WIN32_FIND_DATAW found;
+  unique_find find(::FindFirstFileW(path.c_str(), &found));
+  if (!find) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND &&
+        error != ERROR_NO_MORE_FILES)
+      code = error;
+    return false;
+  }
+  return (found.dwFileAttributes & kNotNormal) == 0;
+}
+
+// One listing on a worker thread. The caller and the worker each hold a reference; the last to
+// let go frees it, so a caller that stopped waiting leaves nothing behind.
+class Probe {
+ public:
+  explicit Probe(std::wstring path) : path_(std::move(path)) {}
+  ~Probe() {
+    if (done_) ::CloseHandle(done_);
+  }
+
+  bool Start() {
+    done_ = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!done_) return false;
+    // The worker holds the module that holds its code: if the host unloads us while a listing
+    // still hangs, the code stays mapped until the worker returns and lets go of it.
+    HMODULE self = nullptr;
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
+                              reinterpret_cast<LPCWSTR>(&Probe::Main), &self))
+      return false;
+    module_ = self;
+    refs_ = 2;
+    HANDLE thread = ::CreateThread(nullptr, 64 * 1024, &Probe::Main, this,
+                                   STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
+    if (!thread) {
+      refs_ = 1;
+      ::FreeLibrary(module_);
+      return false;
+    }
+    ::CloseHandle(thread);
+    return true;
+  }
+
+  // True when the listing finished within the wait; its answer is then in answer and code.
+  bool Wait(std::chrono::milliseconds wait) {
+    const auto ms = std::min<std::chrono::milliseconds::rep>(wait.count(), INFINITE - 1);
+    return ::WaitForSingleObject(done_, static_cast<DWORD>(std::max<decltype(ms)>(ms, 0))) ==
+           WAIT_OBJECT_0;
+  }
+
+  void Release() {
+    if (::InterlockedDecrement(&refs_) == 0) delete this;
+  }
+
+  bool answer = false;
+  DWORD code = ERROR_SUCCESS;
+
+ private:
+  static DWORD WINAPI Main(void* context) {
+    auto* probe = static_cast<Probe*>(context);
+    const HMODULE module = probe->module_;
+    probe->answer = ListsNormalFile(probe->path_, probe->code);
+    ::SetEvent(probe->done_);
+    probe->Release();
+    ::FreeLibraryAndExitThread(module, 0);
+  }
+
+  std::wstring path_;
+  HANDLE done_ = nullptr;
+  HMODULE module_ = nullptr;
+  LONG refs_ = 1;
+};
+
+// The first letter of a drive path, or of one written in the long form "\\?\X:".
+std::optional<wchar_t> DriveLetter(std::wstring_view path) {
+  if (path.rfind(L"\\\\?\\", 0) == 0) path.remove_prefix(4);
+  if (path.size() >= 2 && path[1] == L':' &&
+      ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')))
+    return path[0];
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool Win32FileSystem::IsNormalFile(std::wstring_view path) const {
-  if (path.empty() || path.find_first_of(kWildcardsAndNul) != std::wstring_view::npos) return false;
-  const std::wstring name(path);
-  WIN32_FIND_DATAW found;
-  unique_find find(::FindFirstFileW(name.c_str(), &found));
-  if (!find) {
-    const DWORD code = ::GetLastError();
-    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND ||
-        code == ERROR_NO_MORE_FILES)
-      return false;
-    RaiseListingError(code);
+  DWORD code;
+  const bool normal = ListsNormalFile(std::wstring(path), code);
+  if (code != ERROR_SUCCESS) RaiseListingError(code);
+  return normal;
+}
+
+bool Win32FileSystem::MayBlock(std::wstring_view path) const {
+  UINT type;
+  if (const auto letter = DriveLetter(path)) {
+    const wchar_t root[] = {*letter, L':', L'\\', L'\0'};
+    type = ::GetDriveTypeW(root);
+  } else if (path.size() >= 2 && (path[0] == L'\\' || path[0] == L'/') &&
+             (path[1] == L'\\' || path[1] == L'/')) {
+    return true;  // a share, or a device path
+  } else {
+    type = ::GetDriveTypeW(nullptr);  // relative to the current drive
   }
-  return (found.dwFileAttributes & kNotNormal) == 0;
+  return type != DRIVE_FIXED && type != DRIVE_RAMDISK;
+}
+
+std::optional<bool> Win32FileSystem::IsNormalFileWithin(std::wstring_view path,
+                                                        std::chrono::milliseconds wait) const {
+  auto* probe = new (std::nothrow) Probe(std::wstring(path));
+  if (!probe || !probe->Start()) {
+    // No worker to be had: ask here rather than call a file missing that may not be.
+    if (probe) probe->Release();
+    return IsNormalFile(path);
+  }
+  std::optional<bool> answer;
+  DWORD code = ERROR_SUCCESS;
+  if (probe->Wait(wait)) {
+    answer = probe->answer;
+    code = probe->code;
+  }
+  probe->Release();
+  if (code != ERROR_SUCCESS) RaiseListingError(code);
+  return answer;
 }
 
 std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path) const {

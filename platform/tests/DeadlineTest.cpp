@@ -1,0 +1,41 @@
+// Waiting for a call on a worker with a deadline: the answer in time, a failure in time, and no
+// answer while the call still hangs.
+
+#include "platform/Deadline.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <stdexcept>
+
+namespace {
+
+using std::chrono::milliseconds;
+
+TEST(RunWithin, GivesTheAnswerOrTheFailureThatCameInTime) {
+  EXPECT_EQ(true, RunWithin([] { return true; }, milliseconds(60000)));
+  EXPECT_EQ(false, RunWithin([] { return false; }, milliseconds(60000)));
+  EXPECT_THROW(RunWithin([]() -> bool { throw std::runtime_error("share"); }, milliseconds(60000)),
+               std::runtime_error);
+}
+
+TEST(RunWithin, StopsWaitingForACallThatHangsAndLetsItFinishAlone) {
+  std::promise<void> release;
+  std::shared_future<void> released = release.get_future().share();
+  std::promise<void> finished;
+  std::future<void> hasFinished = finished.get_future();
+
+  const auto answer = RunWithin(
+      [released, finished = std::make_shared<std::promise<void>>(std::move(finished))] {
+        released.wait();
+        finished->set_value();
+        return true;
+      },
+      milliseconds(20));
+  EXPECT_FALSE(answer.has_value());
+
+  release.set_value();
+  hasFinished.wait();  // the worker ran to its end after nobody waited for it
+}
+
+}  // namespace
