@@ -18,6 +18,7 @@
 #include "platform/MsgBox.h"
 #include "platform/tests/FakeClipboard.h"
 #include "registry/RegistrySettings.h"
+#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 namespace {
@@ -100,8 +101,9 @@ class ConnectTest : public testing::Test {
 
   std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
   MemoryRegistry registry_;
+  FailingRegistry failing_{registry_};
   Windows1252CodePage ansi_;
-  RegistrySettings settings_{registry_, ansi_};
+  RegistrySettings settings_{failing_, ansi_};
   FakeClipboard clipboard_;
   RecordingMsgBox msgBox_;
   Connect connect_{settings_, clipboard_, msgBox_};
@@ -343,6 +345,98 @@ TEST_F(ConnectTest, AFailedDeleteKeepsEverythingAndTheNextConnectionShowsTheWind
   EXPECT_EQ(Concat({kShown, kMenuEntry, kButton}), host_->log);
   EXPECT_EQ(1u, host_->toolWindows.size());
   EXPECT_EQ(Made().window, gToolWindow);
+}
+
+// ---- Any call failing ------------------------------------------------------------------------
+
+// One run of a journey through the connection, on a host and settings of its own.
+class ConnectionRun : public ConnectTest {
+ public:
+  void TestBody() override {}
+  using ConnectTest::ConnectIn;
+  using ConnectTest::Disconnect;
+  using ConnectTest::connect_;
+  using ConnectTest::host_;
+  using ConnectTest::msgBox_;
+  using ConnectTest::failing_;
+  using ConnectTest::SetDisplayOnConnect;
+
+  // One host event: at most one report, critical (or plain, from making the toolbar button) and
+  // with the add-in's caption.
+  void Event(const std::function<void()>& event) {
+    const std::size_t reports = msgBox_.calls.size();
+    event();  // the handlers are noexcept: anything escaping them ends the test program
+    EXPECT_LE(msgBox_.calls.size(), reports + 1);
+    for (std::size_t i = reports; i < msgBox_.calls.size(); ++i) {
+      EXPECT_TRUE(msgBox_.calls[i].style == 16 || msgBox_.calls[i].style == 0);
+      EXPECT_EQ(L"Skeldra", msgBox_.calls[i].title);
+    }
+  }
+  // Clicks the add-in's entry on the bar, when it is there.
+  void ClickEntry(std::wstring_view bar) {
+    for (const auto& control : host_->bar(bar).controls)
+      if (control->caption == L"Skeldra" && !control->deleted) return host_->Click(*control);
+  }
+};
+
+TEST(ConnectionFaults, AnyHostOrSettingsCallMayFailAndTheNextConnectionRecovers) {
+  const std::vector<std::pair<std::string, std::function<void(ConnectionRun&)>>> journeys{
+      {"after start-up",
+       [](ConnectionRun& r) {
+         r.Event([&] { r.ConnectIn(Connect::kAfterStartup); });
+         r.Event([&] { r.ClickEntry(L"Add-Ins"); });
+         r.Event([&] { r.ClickEntry(L"Standard"); });
+         r.Event([&] { r.Disconnect(); });
+       }},
+      {"at start-up",
+       [](ConnectionRun& r) {
+         r.Event([&] { r.ConnectIn(Connect::kStartup); });
+         r.Event([&] { r.connect_.AddinInstance_OnStartupComplete(); });
+         r.Event([&] { r.ClickEntry(L"Standard"); });
+         r.Event([&] { r.Disconnect(); });
+       }},
+      {"external",
+       [](ConnectionRun& r) {
+         r.Event([&] { r.ConnectIn(Connect::kExternal); });
+         r.Event([&] { r.Disconnect(); });
+       }},
+  };
+  for (const auto& [name, journey] : journeys) {
+    for (const bool settings : {false, true}) {
+      auto counter = [settings](ConnectionRun& r) -> CallCounter& {
+        return settings ? r.failing_.calls : r.host_->calls;
+      };
+      ConnectionRun clean;
+      clean.SetDisplayOnConnect(L"1");
+      counter(clean).FailCall(0);
+      journey(clean);
+      const int calls = counter(clean).Calls();
+      ASSERT_GT(calls, 0) << name;
+
+      for (int n = 1; n <= calls; ++n) {
+        SCOPED_TRACE(name + ", call " + std::to_string(n) + " of " + std::to_string(calls) +
+                     (settings ? " to the settings" : " to the host") + " failing");
+        ConnectionRun run;
+        run.SetDisplayOnConnect(L"1");
+        counter(run).FailCall(n);
+        journey(run);
+        counter(run).FailCall(0);
+
+        // Whatever state the failure left, connecting again and disconnecting ends clean: a
+        // disconnection that stopped part way shows its window on the next connection first.
+        const std::size_t reports = run.msgBox_.calls.size();
+        for (int cycle = 0; cycle < 2 && gVBE; ++cycle) {
+          run.ConnectIn(Connect::kAfterStartup);
+          run.Disconnect();
+        }
+        run.ConnectIn(Connect::kAfterStartup);
+        EXPECT_TRUE(gToolWindow && gDocument);
+        run.Disconnect();
+        EXPECT_FALSE(gToolWindow || gDocument || gVBE);
+        EXPECT_EQ(reports, run.msgBox_.calls.size()) << "nothing to report once it works";
+      }
+    }
+  }
 }
 
 }  // namespace

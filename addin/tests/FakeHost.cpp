@@ -22,12 +22,12 @@ class FakeHost::Projects final : public host::VBProjects {
  public:
   explicit Projects(FakeHost& host) : host_(host) {}
   void AddFromFile(std::wstring_view fileName, bool exclusive) override {
-    host_.ThrowIfFailing();
+    host_.ThrowIfFailing(L"AddFromFile");
     host_.opened.emplace_back(std::wstring(fileName), exclusive);
     host_.active = std::make_shared<Project>(std::wstring(fileName));
   }
   void Remove(host::VBProject& project) override {
-    host_.ThrowIfFailing();
+    host_.ThrowIfFailing(L"Remove");
     host_.removed.push_back(static_cast<Project&>(project).path);
     if (host_.active.get() == &project) host_.active.reset();
   }
@@ -236,7 +236,7 @@ std::shared_ptr<host::Addins> FakeHost::Addins() { return std::make_shared<AddIn
 std::shared_ptr<host::Events> FakeHost::Events() { return std::make_shared<EventSource>(*this); }
 
 void FakeHost::FailIfNamed(const std::string& operation) const {
-  if (!failing.contains(operation)) return;
+  if (!calls.Next() && !failing.contains(operation)) return;
   const std::wstring name(operation.begin(), operation.end());
   throw VbError(-2147467259, name, name + L" failed");
 }
@@ -246,7 +246,8 @@ void FakeHost::Call(const std::string& operation, std::wstring_view detail) {
   log.push_back(detail.empty() ? operation : operation + " " + Narrow(detail));
 }
 
-void FakeHost::ThrowIfFailing() {
+void FakeHost::ThrowIfFailing(const std::wstring& operation) {
+  if (calls.Next()) throw VbError(-2147467259, operation, operation + L" failed");
   if (!failNext) return;
   VbError e = *failNext;
   failNext.reset();

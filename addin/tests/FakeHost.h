@@ -18,6 +18,7 @@
 
 #include "addin/Host.h"
 #include "platform/Error.h"
+#include "platform/tests/CallCounter.h"
 
 class FakeHost final : public host::VBE {
  public:
@@ -109,6 +110,9 @@ class FakeHost final : public host::VBE {
   /// Operations (as logged, also CommandBars.Item) that throw VbError(-2147467259, op,
   /// "<op> failed") while named here.
   std::set<std::string> failing;
+  /// Counts the operations above and AddFromFile and Remove; the one picked throws
+  /// VbError(-2147467259, op, "<op> failed").
+  mutable CallCounter calls;
 
   std::vector<std::shared_ptr<Bar>> bars;      // by position
   std::vector<std::shared_ptr<AddIn>> addins;  // by position
@@ -140,7 +144,7 @@ class FakeHost final : public host::VBE {
   void FailIfNamed(const std::string& operation) const;
   /// Throws when the operation is failing, else logs it.
   void Call(const std::string& operation, std::wstring_view detail = {});
-  void ThrowIfFailing();
+  void ThrowIfFailing(const std::wstring& operation);
 
   std::vector<std::weak_ptr<Sink>> sinks_;
 };

@@ -14,6 +14,7 @@
 #include "browser/Skeldra.h"
 #include "browser/tests/HeadlessControls.h"
 #include "catalogue/ProjectLists.h"
+#include "platform/tests/FaultyFileSystem.h"
 #include "platform/tests/FileWorld.h"
 #include "registry/mReg.h"
 #include "registry/tests/FailingRegistry.h"
@@ -61,6 +62,7 @@ class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
   std::string Page() const;
 
   std::unique_ptr<FileWorld> world_;
+  FaultyFileSystem files_{world_->Files()};  // the files as the document sees them
   MemoryRegistry registry_;
   FailingRegistry failing_{registry_};  // the registry as the document sees it
   mReg reg_;
