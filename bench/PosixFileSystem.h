@@ -1,0 +1,17 @@
+#pragma once
+// Real files through POSIX calls, for the native benchmarks: the existence test is a stat that
+// keeps regular files only, the read one read of the file's length. Paths are wide texts written
+// out as UTF-8.
+
+#include <string>
+
+#include "platform/FileSystem.h"
+
+class PosixFileSystem final : public FileSystem {
+ public:
+  bool IsNormalFile(std::wstring_view path) const override;
+  std::optional<std::string> ReadAll(std::wstring_view path) const override;
+
+  /// The path as the system takes it.
+  static std::string Narrow(std::wstring_view path);
+};
