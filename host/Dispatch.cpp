@@ -229,6 +229,7 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DI
   try {
     try {
       if (!Connected()) RaiseDisconnected();
+      Entering();
       Call call(*params, put, result);
       Run(row, call);
       return S_OK;

@@ -107,6 +107,8 @@ class DispatchObject : public IDispatch {
   virtual void* FindInterface(REFIID) { return nullptr; }
   /// False once the object is gone: every call then raises the disconnected error.
   virtual bool Connected() const { return true; }
+  /// Called as each call enters, before it runs; may raise VbError to fail it.
+  virtual void Entering() {}
 
  private:
   LONG refs_ = 1;

@@ -35,6 +35,14 @@ struct Ide {
   std::vector<ProjectCall> projectCalls;
   std::vector<com_ptr<ToolWindow>> toolWindows;
   std::vector<EventSource*> eventSources;  // not owned: each leaves the list when it goes
+  int calls = 0;     // calls the add-in made since the count last restarted
+  int failCall = 0;  // the one of them that fails; 0 for none
+
+  /// Counts a call of the add-in's; raises the IDE's failure when it is the one to fail.
+  void Entering() {
+    if (++calls == failCall)
+      throw VbError(-2147467259, L"", L"The IDE could not do this just now.");
+  }
 
   /// The bar by name (case ignored) or 1-based position; throws VbError 5 when there is none.
   BarObject& Bar(const VARIANT& index) const;
@@ -55,6 +63,7 @@ class IdeObject : public Dispatch<T> {
             IdePtr ide)
       : Dispatch<T>(source, members), ide_(std::move(ide)) {}
   bool Connected() const override { return !ide_->closed; }
+  void Entering() override { ide_->Entering(); }
 
   IdePtr ide_;
 };

@@ -244,6 +244,11 @@ class StandInIdeImpl final : public StandInIde {
 
   com_ptr<IDispatch> Vbe() const override { return com_ptr<IDispatch>(vbe_.get()); }
   void SetObserver(Observer* observer) override { ide_->observer = observer; }
+  void FailCall(int n) override {
+    ide_->calls = 0;
+    ide_->failCall = n;
+  }
+  int Calls() const override { return ide_->calls; }
 
   void AddBar(std::wstring_view name, bool visible) override {
     ide_->bars.push_back(Make<BarObject>(ide_, std::wstring(name), visible));

@@ -78,6 +78,12 @@ class StandInIde {
   virtual com_ptr<IDispatch> Vbe() const = 0;
   /// observer: not owned; null for none.
   virtual void SetObserver(Observer* observer) = 0;
+  /// From now on the nth call the add-in makes on any of the objects (counting from 1) fails
+  /// with the IDE's error, as a busy or failing IDE would answer it; 0 fails none. Restarts the
+  /// count.
+  virtual void FailCall(int n) = 0;
+  /// The calls the add-in made since the count last restarted.
+  virtual int Calls() const = 0;
 
   // ---- Command bars: CommandBars(1..n) in the order added, or by name without regard to case.
   virtual void AddBar(std::wstring_view name, bool visible) = 0;

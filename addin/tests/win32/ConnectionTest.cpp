@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <functional>
 #include <cstring>
 #include <string>
 
@@ -187,6 +188,161 @@ TEST_F(Connection, AnExternalStartShowsTheWindowWithoutEntries) {
 
   ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
   EXPECT_EQ(L"1", Setting()) << "no entries to delete: the rest of the disconnection runs";
+}
+
+// ---- Any call failing, and many connections ---------------------------------------------------
+
+// The add-in's message boxes while a journey runs: each is answered at once, its caption kept.
+std::vector<std::wstring> gReports;
+
+void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(),
+      [](HWND window, LPARAM) -> BOOL {
+        wchar_t cls[16] = {};
+        ::GetClassNameW(window, cls, 16);
+        if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(window)) {
+          wchar_t caption[128] = {};
+          ::GetWindowTextW(window, caption, 128);
+          gReports.push_back(caption);
+          ::PostMessageW(window, WM_COMMAND, IDOK, 0);
+        }
+        return TRUE;
+      },
+      0);
+}
+
+class ConnectionFaults : public Connection {
+ protected:
+  // The windows of this thread: top-level ones and all their descendants.
+  static int ThreadWindows() {
+    int count = 0;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND window, LPARAM counter) -> BOOL {
+          auto& n = *reinterpret_cast<int*>(counter);
+          ++n;
+          ::EnumChildWindows(
+              window, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; },
+              counter);
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+  }
+
+  // A new stand-in IDE and a new connection object, as when the IDE starts again.
+  void Restart() {
+    TearDown();
+    SetUp();
+  }
+  // One event from the IDE: it answers S_OK, the add-in reporting its own failures, once at
+  // most and under its own caption.
+  void Event(const std::function<HRESULT()>& event) {
+    const std::size_t reports = gReports.size();
+    EXPECT_EQ(S_OK, event());
+    EXPECT_LE(gReports.size(), reports + 1);
+  }
+  bool LastWindowShowing() const {
+    const auto windows = ide_->ToolWindows();
+    return !windows.empty() && windows.back().visible;
+  }
+  // Clicks the add-in's entry on the bar, when it is there.
+  void ClickEntry(const std::wstring& bar) {
+    const auto captions = Captions(bar);
+    for (std::size_t i = 0; i < captions.size(); ++i)
+      if (captions[i] == L"Skeldra") ide_->Click(bar, static_cast<int>(i) + 1);
+  }
+  // Connects and disconnects with no failures until a disconnection runs to its end (it writes
+  // the setting last); false when two rounds do not get there.
+  bool ConnectsCleanly() {
+    for (int round = 0; round < 2; ++round) {
+      SetSetting(L"1");
+      if (ConnectIn(ext_cm_AfterStartup) != S_OK) return false;
+      SetSetting(L"pending");
+      if (events_->OnDisconnection(ext_dm_UserClosed, nullptr) != S_OK) return false;
+      if (Setting() == L"1") return true;
+    }
+    return false;
+  }
+};
+
+TEST_F(ConnectionFaults, EveryCallOnTheIdeMayFailWithoutHarmingIt) {
+  using Journey = std::function<void()>;
+  const std::vector<std::pair<std::string, Journey>> journeys{
+      {"after start-up",
+       [this] {
+         Event([&] { return ConnectIn(ext_cm_AfterStartup); });
+         Event([&] { return ClickEntry(L"Add-Ins"), S_OK; });
+         Event([&] { return ClickEntry(L"Standard"), S_OK; });
+         Event([&] { return events_->OnDisconnection(ext_dm_UserClosed, nullptr); });
+       }},
+      {"at start-up",
+       [this] {
+         Event([&] { return ConnectIn(ext_cm_Startup); });
+         Event([&] { return events_->OnStartupComplete(nullptr); });
+         Event([&] { return events_->OnDisconnection(ext_dm_HostShutdown, nullptr); });
+       }},
+      {"external",
+       [this] {
+         Event([&] { return ConnectIn(ext_cm_External); });
+         Event([&] { return events_->OnDisconnection(ext_dm_UserClosed, nullptr); });
+       }},
+  };
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 25, AnswerMessageBoxes);
+  for (const auto& [name, journey] : journeys) {
+    SetSetting(L"1");
+    ide_->FailCall(0);
+    journey();
+    const int calls = ide_->Calls();
+    ASSERT_GT(calls, 5) << name;
+    ASSERT_TRUE(ConnectsCleanly()) << name;
+
+    for (int n = 1; n <= calls && !HasFailure(); ++n) {
+      SCOPED_TRACE(name + ", call " + std::to_string(n) + " of " + std::to_string(calls));
+      Restart();
+      SetSetting(L"1");
+      gReports.clear();
+      ide_->FailCall(n);
+      journey();
+      ide_->FailCall(0);
+      for (const std::wstring& caption : gReports) EXPECT_EQ(L"Skeldra", caption);
+      EXPECT_TRUE(ConnectsCleanly()) << "the next connection recovers";
+    }
+  }
+  ::KillTimer(nullptr, timer);
+}
+
+TEST_F(ConnectionFaults, AHundredConnectionsLeaveNothingBehindAndTheDllUnloads) {
+  // One round first: what the system itself keeps on first use is not ours.
+  ASSERT_TRUE(ConnectsCleanly());
+  Restart();
+  const DWORD gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD user = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
+  const int windows = ThreadWindows();
+  HMODULE dll = ::GetModuleHandleW(L"Marrowby.dll");
+  ASSERT_TRUE(dll) << "the connection loaded it";
+
+  for (int i = 0; i < 100 && !HasFailure(); ++i) {
+    SetSetting(L"1");  // shown: the document's window, controls and images are made
+    ASSERT_EQ(S_OK, ConnectIn(ext_cm_AfterStartup));
+    EXPECT_TRUE(LastWindowShowing());
+    ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
+    if (i % 10 == 9) Restart();  // the IDE closes its windows and lets go of the add-in
+  }
+  EXPECT_EQ(windows, ThreadWindows()) << "no window left behind";
+  // Where the platform counts them (Wine answers 0), the handles are those of the first round.
+  EXPECT_EQ(gdi, ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS));
+  EXPECT_EQ(user, ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS));
+
+  events_.reset();
+  ide_.reset();
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_FALSE(::GetModuleHandleW(L"Marrowby.dll")) << "the DLL unloads once nothing is held";
+  WNDCLASSEXW wc{sizeof wc};
+  EXPECT_FALSE(::GetClassInfoExW(dll, L"MarrowbySkeldraDocument", &wc))
+      << "the document's window class went with it";
 }
 
 }  // namespace
