@@ -1,5 +1,5 @@
 # The two commands of the README. Each installs what is missing, then builds what it needs.
-.PHONY: all deps native win64 win32 test run clean
+.PHONY: all deps native win64 win32 native-asan test run clean
 
 all: test
 
@@ -18,10 +18,18 @@ win32: deps
 	cmake --preset win32 >/dev/null
 	cmake --build --preset win32
 
+# The native tests again, built with AddressSanitizer and UndefinedBehaviorSanitizer: any finding
+# fails the run.
+native-asan: deps
+	cmake --preset native-asan >/dev/null
+	cmake --build --preset native-asan
+	ctest --preset native-asan
+
 # Builds the three targets, then runs the tests natively and under Wine (on a virtual display,
 # for the windows), and checks the shipped DLL.
 test: native win64 win32
 	ctest --preset native
+	$(MAKE) native-asan
 	cmake/with-display ctest --preset win64
 	ctest --preset win32
 
