@@ -49,6 +49,22 @@ T ReadNumber(std::wstring_view value) {
 // the reading.
 constexpr size_t kLastEqualsIndex = 32766;
 
+// Where the first CR LF of the text starts, or npos. Searching for the CR alone lets the library
+// scan many characters at a time.
+size_t FindLineEnd(std::wstring_view text) {
+  for (size_t cr = text.find(L'\r'); cr != std::wstring_view::npos; cr = text.find(L'\r', cr + 1))
+    if (cr + 1 < text.size() && text[cr + 1] == L'\n') return cr;
+  return std::wstring_view::npos;
+}
+
+// True when the key (trimmed of blanks, compared without case) names a field of the record.
+bool IsRecordKey(std::wstring_view key) {
+  key = text::TrimSpaces(key);
+  for (const ProjectKey& k : kProjectKeys)
+    if (key.size() == k.key.size() && text::EqualsIgnoringCase(key, k.key)) return true;
+  return false;
+}
+
 }  // namespace
 
 bool FileExists(const FileSystem& files, std::wstring_view path) { return files.IsNormalFile(path); }
@@ -57,7 +73,7 @@ void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view
   key = text::TrimSpaces(key);
   if (key.empty()) return;
   for (const ProjectKey& k : kProjectKeys) {
-    if (!text::EqualsIgnoringCase(key, k.key)) continue;
+    if (key.size() != k.key.size() || !text::EqualsIgnoringCase(key, k.key)) continue;
     switch (k.field) {
       case Field::Type: project.TypeString(std::wstring(value)); break;
       case Field::Title: project.Title(std::wstring(value)); break;
@@ -90,13 +106,16 @@ cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
 
     std::wstring value;  // reused for every line: the value without its double quotes
     while (!rest.empty()) {
-      const size_t end = rest.find(L"\r\n");
+      const size_t end = FindLineEnd(rest);
       const std::wstring_view line = rest.substr(0, end);
       rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 2);
 
       const size_t equals = line.find(L'=');
       if (equals == std::wstring_view::npos) continue;
       if (equals > kLastEqualsIndex) break;
+      // Most lines (references, objects, source files, compiler switches) have keys the record
+      // does not keep: their values are not even copied.
+      if (!IsRecordKey(line.substr(0, equals))) continue;
       value.clear();
       for (wchar_t c : line.substr(equals + 1))
         if (c != L'"') value += c;
