@@ -96,9 +96,18 @@ void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view
 
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
                          std::wstring_view path) noexcept {
+  try {
+    if (!FileExists(files, path)) return cProject();
+  } catch (...) {
+    return cProject();
+  }
+  return ReadExistingProjectFile(files, ansi, path);
+}
+
+cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
+                                 std::wstring_view path) noexcept {
   cProject project;
   try {
-    if (!FileExists(files, path)) return project;
     const std::optional<std::string> bytes = files.ReadAll(path);
     if (!bytes) return project;
     const std::wstring content = ansi.ToWide(*bytes);

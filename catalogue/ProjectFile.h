@@ -19,6 +19,11 @@ bool FileExists(const FileSystem& files, std::wstring_view path);
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
                          std::wstring_view path) noexcept;
 
+/// ReadProjectFile for a path whose existence test has just passed: the file is read without a
+/// second test, which can cost as much as the read (a listing on a share, under Wine).
+cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
+                                 std::wstring_view path) noexcept;
+
 /// Stores one key/value pair of a project file into the record; keys are trimmed of blanks and
 /// compared without case, unknown keys are ignored. Throws VbError (6, "Overflow") when a number
 /// does not fit its field, leaving the record unchanged.

@@ -86,7 +86,7 @@ void ProjectLists::LoadProjectList(ListView& list, bool favorites) {
     row.SubItems(2, entry.FilePath());
     if (!exists) continue;
 
-    cProject project = ReadProjectFile(files_, ansi_, entry.FilePath());
+    cProject project = ReadExistingProjectFile(files_, ansi_, entry.FilePath());
     row.SubItems(1, project.Title());
     row.SubItems(3, project.Name());
     row.SubItems(4, project.TypeFreindlyName());

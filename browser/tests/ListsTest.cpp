@@ -222,4 +222,28 @@ TEST(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait) {
   EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
 }
 
+// The test the load makes decides: the reader does not list the file a second time, which on a
+// share would wait on it again without a deadline.
+TEST(ListLoading, EachListedFileIsListedOnceAndReadOnceWhenItExists) {
+  MemoryRegistry registry;
+  Windows1252CodePage ansi;
+  mReg reg(registry, ansi);
+  MemoryFileSystem files;
+  HeadlessApplication app;
+  HeadlessListView list;
+  ProjectLists lists(reg, files, ansi, app);
+
+  files.AddFile(L"C:\\a.vbp", "Name=A");
+  files.AddFile(L"C:\\b.vbp", "Name=B");
+  reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"1", L"C:\\a.vbp");
+  reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"2", L"C:\\gone.vbp");
+  reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"3", L"C:\\b.vbp");
+
+  lists.LoadProjectList(list, false);
+  ASSERT_EQ(3, list.ItemCount());
+  EXPECT_EQ(L"B", list.Item(3).SubItems(3));
+  EXPECT_EQ(3u, files.Listings());
+  EXPECT_EQ(2u, files.Reads());
+}
+
 }  // namespace
