@@ -54,9 +54,15 @@ std::wstring VolumeOf(std::wstring_view path) {
 }
 
 bool BoundedExistence::Exists(std::wstring_view path) {
-  if (path.empty() || !files_.MayBlock(path)) return FileExists(files_, path);
+  if (path.empty()) return FileExists(files_, path);
 
+  // Whether a volume may block is asked once a load: the question can cost more than the
+  // listing itself (under Wine, several times more).
   const std::wstring volume = VolumeOf(path);
+  auto kind = mayBlock_.find(volume);
+  if (kind == mayBlock_.end()) kind = mayBlock_.emplace(volume, files_.MayBlock(path)).first;
+  if (!kind->second) return FileExists(files_, path);
+
   if (unreachable_.count(volume)) return false;
   std::chrono::milliseconds wait = limits_.perPath;
   if (!answering_.count(volume)) wait = std::min(wait, limits_.perLoad - missed_);

@@ -3,6 +3,7 @@
 // is down would otherwise hold the IDE for tens of seconds on every tab change.
 
 #include <chrono>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -23,7 +24,8 @@ class BoundedExistence {
   explicit BoundedExistence(const FileSystem& files) : BoundedExistence(files, Limits{}) {}
   BoundedExistence(const FileSystem& files, Limits limits) : files_(files), limits_(limits) {}
 
-  /// FileExists for one listed path. A path that cannot block is tested at once. One that may
+  /// FileExists for one listed path. A path that cannot block is tested at once; whether it may
+  /// is asked of the file system once a volume, for the volume's first path. One that may
   /// is given at most perPath to answer; when it misses, it counts as missing and so does every
   /// later path on the same volume. Once the missed waits reach perLoad, paths on volumes that
   /// have not answered yet count as missing without being asked. Throws VbError as FileExists
@@ -33,6 +35,7 @@ class BoundedExistence {
  private:
   const FileSystem& files_;  // not owned
   Limits limits_;
+  std::map<std::wstring, bool> mayBlock_;  // by volume, as MayBlock answered for its first path
   std::set<std::wstring> unreachable_;  // volumes that missed a deadline
   std::set<std::wstring> answering_;    // volumes that answered in time
   std::chrono::milliseconds missed_{0};

@@ -50,8 +50,11 @@ class BlockingFileSystem final : public FileSystem {
     return files_.ReadAll(path);
   }
   bool MayBlock(std::wstring_view path) const override {
+    ++kindQueries_;
     return VolumeOf(path).rfind(L"\\\\", 0) == 0;
   }
+  /// How many times MayBlock was asked.
+  std::size_t KindQueries() const { return kindQueries_; }
   std::optional<bool> IsNormalFileWithin(std::wstring_view path,
                                          std::chrono::milliseconds wait) const override {
     asked_.emplace_back(path, wait);
@@ -84,4 +87,5 @@ class BlockingFileSystem final : public FileSystem {
   std::set<std::wstring> blocked_;
   std::shared_ptr<Gate> gate_ = std::make_shared<Gate>();
   mutable std::vector<std::pair<std::wstring, std::chrono::milliseconds>> asked_;
+  mutable std::size_t kindQueries_ = 0;
 };

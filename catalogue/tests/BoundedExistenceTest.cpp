@@ -86,6 +86,21 @@ TEST_F(Bounded, MissedWaitsAreCappedForTheWholeLoad) {
   EXPECT_EQ(4u, files_.Asked().size());
 }
 
+TEST_F(Bounded, WhetherAVolumeMayBlockIsAskedOnceALoad) {
+  files_.Files().AddFile(L"C:\\a.vbp", "");
+  files_.Files().AddFile(L"\\\\up\\s\\b.vbp", "");
+  EXPECT_TRUE(existence_.Exists(L"C:\\a.vbp"));
+  EXPECT_FALSE(existence_.Exists(L"c:\\other\\x.vbp"));
+  EXPECT_TRUE(existence_.Exists(L"\\\\up\\s\\b.vbp"));
+  EXPECT_FALSE(existence_.Exists(L"\\\\UP\\S\\c.vbp"));
+  EXPECT_EQ(2u, files_.KindQueries());
+  EXPECT_EQ(2u, files_.Asked().size()) << "the share's paths still go through the deadline";
+
+  BoundedExistence nextLoad(files_, kLimits);
+  EXPECT_TRUE(nextLoad.Exists(L"C:\\a.vbp"));
+  EXPECT_EQ(3u, files_.KindQueries()) << "a drive may change between loads";
+}
+
 TEST_F(Bounded, AFailedQueryIsRaisedAsTheListingsOwn) {
   files_.Files().FailListing(L"\\\\up\\s\\a.vbp");
   files_.Files().FailListing(L"C:\\a.vbp");
