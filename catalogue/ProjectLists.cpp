@@ -112,8 +112,16 @@ bool ProjectLists::AddFavorite(std::wstring_view path) {
       if (const auto number = EntryNumber(row.Name)) taken.insert(*number);
     }
   }
+  // The table lacks the values it could not read (or all of them, when the key could not be
+  // read): the registry itself must confirm that the name is free.
   int name = static_cast<int>(favorites_ ? favorites_->Count() : 0) + 1;
-  while (name <= kLastNumber && taken.count(name)) ++name;
+  for (; name <= kLastNumber; ++name) {
+    if (taken.count(name)) continue;
+    const auto exists =
+        reg_.RegValueExists(kHkeyCurrentUser, kFavoritesKey, std::to_wstring(name));
+    if (!exists) return false;
+    if (!*exists) break;
+  }
   if (name > kLastNumber) return false;
   reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesKey, std::to_wstring(name), path);
   return true;

@@ -65,8 +65,8 @@ class ProjectLists {
   /// Stores the path as a new favourite, never replacing one: nothing is written when a
   /// favourite already holds exactly this path. The name is the number of records of the last
   /// favourites load plus one, or when that is taken the lowest free number above it up to 32767
-  /// (none free: nothing written). Returns whether a value was written; throws VbError when the
-  /// registry refuses the write.
+  /// (none free, or the registry cannot tell whether a name is free: nothing written). Returns
+  /// whether a value was written; throws VbError when the registry refuses the write.
   bool AddFavorite(std::wstring_view path);
 
   /// Deletes the favourite shown with this number: the first value of the key whose name reads

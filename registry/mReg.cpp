@@ -58,6 +58,30 @@ std::optional<RegValueTable> mReg::RegGetKeyValues(HKey root, std::wstring_view 
   }
 }
 
+std::optional<bool> mReg::RegValueExists(HKey root, std::wstring_view keyPath,
+                                         std::wstring_view valueName) noexcept {
+  try {
+    const std::string path = ansi_.ToAnsi(keyPath);
+    const std::string name = ansi_.ToAnsi(valueName);
+    HKey key{};
+    const std::int32_t opened = api_.RegOpenKeyExA(root, path.c_str(), 0, reg::kRead, &key);
+    if (opened == reg::kFileNotFound) return false;
+    if (opened != reg::kSuccess) return std::nullopt;
+    KeyCloser closer(api_, key);
+    switch (api_.RegQueryValueExA(key, name.c_str(), nullptr, nullptr, nullptr, nullptr)) {
+      case reg::kSuccess:
+      case reg::kMoreData:
+        return true;
+      case reg::kFileNotFound:
+        return false;
+      default:
+        return std::nullopt;
+    }
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 std::optional<RegValueTable> mReg::RegEnumKeyValues(HKey key) noexcept {
   try {
     char keyClass[kBufferSize];

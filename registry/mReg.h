@@ -47,6 +47,12 @@ class mReg {
   /// that cannot be read (name or data over kBufferSize - 1) gives an empty row. Never throws.
   std::optional<RegValueTable> RegGetKeyValues(HKey root, std::wstring_view keyPath) noexcept;
 
+  /// Whether the key holds a value of that name: false when the key or the value does not
+  /// exist, nullopt when the registry cannot tell (the key or the value cannot be queried).
+  /// Never throws.
+  std::optional<bool> RegValueExists(HKey root, std::wstring_view keyPath,
+                                     std::wstring_view valueName) noexcept;
+
   /// All values of an open key, as RegGetKeyValues. Never throws.
   std::optional<RegValueTable> RegEnumKeyValues(HKey key) noexcept;
 

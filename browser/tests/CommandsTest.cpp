@@ -121,6 +121,33 @@ TEST_P(Commands, AddToFavoritesNeverReplacesAFavourite) {
   EXPECT_EQ(5u, StoredFavorites().size());
 }
 
+TEST_P(Commands, AddToFavoritesNeverReplacesAFavouriteItCouldNotRead) {
+  // Favourite 1's file is missing, so the last load counted one record; favourite 3's path is too
+  // long to read, so its row is empty.
+  const std::wstring gone = Missing(L"gone.vbp"), a = Project(L"a.vbp", Vbp{});
+  const std::wstring tooLong = Missing(std::wstring(1100, L'x') + L".vbp");
+  SetFavorites({{L"1", gone}, {L"2", a}, {L"3", tooLong}});
+  const std::wstring p = Project(L"p.vbp", Vbp{}), q = Project(L"q.vbp", Vbp{});
+  SetRecent({{L"1", p}, {L"2", q}});
+  Open();
+  w_.TabStrip1.UserClickTab(2);
+  w_.TabStrip1.UserClickTab(1);
+
+  // The favourites cannot be read at all: names 2 and 3 are taken all the same.
+  failing_.Fail("RegOpenKeyA", 5);
+  Press(w_.lvwRecent, L"1", 2, L"mnuPopRecent_Add");
+  failing_.Fail("", 0);
+  // Every favourite but 3 reads back; 3 and 4 are taken.
+  Press(w_.lvwRecent, L"2", 2, L"mnuPopRecent_Add");
+
+  RegValueTable stored = StoredFavorites();
+  ASSERT_EQ(5u, stored.size());
+  EXPECT_EQ((RegValue{L"2", a}), stored[1]);
+  EXPECT_EQ(RegValue{}, stored[2]) << "still too long to read";
+  EXPECT_EQ((RegValue{L"4", p}), stored[3]);
+  EXPECT_EQ((RegValue{L"5", q}), stored[4]);
+}
+
 TEST_P(Commands, AFailedWriteOfAFavouriteIsIgnored) {
   Standard();
   failing_.Fail("RegSetValueExA", 5);

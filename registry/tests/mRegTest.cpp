@@ -171,6 +171,21 @@ TEST_P(mRegTest, ReadingNeverRaises) {
   EXPECT_EQ((RegValue{}), (*table)[1]);
 }
 
+TEST_P(mRegTest, ValueExistsTellsAPresentValueFromAnAbsentOneAndFromNoAnswer) {
+  const auto exists = [&](const wchar_t* name) {
+    return reg_->RegValueExists(kHkeyCurrentUser, key_, name);
+  };
+  EXPECT_EQ(std::optional(false), exists(L"1")) << "no key";
+  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", std::wstring(2000, L'd'));
+  EXPECT_EQ(std::optional(true), exists(L"1")) << "too long to read, and there all the same";
+  EXPECT_EQ(std::optional(false), exists(L"2"));
+
+  failing_->Fail("RegOpenKeyExA", 5);
+  EXPECT_EQ(std::nullopt, exists(L"2"));
+  failing_->Fail("RegQueryValueExA", 5);
+  EXPECT_EQ(std::nullopt, exists(L"2"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Registries, mRegTest, testing::ValuesIn(RegistryWorlds()),
                          [](const auto& info) { return info.param.name; });
 
