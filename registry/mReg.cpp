@@ -106,9 +106,13 @@ std::optional<RegValueTable> mReg::RegEnumKeyValues(HKey key) noexcept {
         continue;  // gone since the count, or too long for its buffer: the row stays empty
       if (nameSize > kBufferSize) nameSize = kBufferSize;
       if (dataSize > kBufferSize) dataSize = kBufferSize;
-      table[i].Name = StripNulls(ansi_.ToWide(std::string_view(name, nameSize)));
-      table[i].Data = StripNulls(
+      std::wstring text = StripNulls(
           ansi_.ToWide(std::string_view(reinterpret_cast<const char*>(data), dataSize)));
+      // Data that fills the buffer without a NUL (stored without its terminator) is a text longer
+      // than the buffer holds: too long, as one that does not fit at all.
+      if (text.size() > kBufferSize - 1) continue;
+      table[i].Name = StripNulls(ansi_.ToWide(std::string_view(name, nameSize)));
+      table[i].Data = std::move(text);
     }
     return table;
   } catch (...) {

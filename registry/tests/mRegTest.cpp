@@ -119,6 +119,27 @@ TEST_P(mRegTest, AValueTooLongForItsBufferGivesAnEmptyRowAndTheOthersStay) {
   EXPECT_EQ(2, empty);
 }
 
+TEST_P(mRegTest, DataStoredWithoutItsNulThatFillsTheBufferIsTooLong) {
+  HKey key{};
+  const std::string root = world_->Root() + "\\Favorites";
+  ASSERT_EQ(0, world_->Api().RegCreateKeyExA(kHkeyCurrentUser, root.c_str(), 0, nullptr, 0,
+                                             reg::kWrite, nullptr, &key, nullptr));
+  const std::string fills(1024, 'd');  // 1024 characters and no NUL
+  const std::string fits = std::string(1023, 'd') + '\0';
+  for (const auto& [name, data] : {std::pair{"1", fills}, std::pair{"2", fits}}) {
+    ASSERT_EQ(0, world_->Api().RegSetValueExA(key, name, 0, reg::kRegSz,
+                                              reinterpret_cast<const std::uint8_t*>(data.data()),
+                                              static_cast<std::uint32_t>(data.size())));
+  }
+  world_->Api().RegCloseKey(key);
+  auto table = Values();
+  ASSERT_TRUE(table);
+  ASSERT_EQ(2u, table->size());
+  const bool firstIsTwo = (*table)[0].Name == L"2";
+  EXPECT_EQ(RegValue{}, (*table)[firstIsTwo ? 1 : 0]);
+  EXPECT_EQ((RegValue{L"2", std::wstring(1023, L'd')}), (*table)[firstIsTwo ? 0 : 1]);
+}
+
 TEST_P(mRegTest, DeletingAMissingValueOrFromAMissingKeyRaisesTheRegistryResult) {
   VbError noKey = Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); });
   EXPECT_EQ(2, noKey.Number());
