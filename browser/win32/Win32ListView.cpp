@@ -9,7 +9,11 @@
 
 namespace {
 
-constexpr UINT_PTR kMouseSubclass = 1;
+// Posted to the control by HoldRedraw.
+UINT ResumeRedrawMessage() {
+  static const UINT message = ::RegisterWindowMessageW(L"Marrowby.ListView.ResumeRedraw");
+  return message;
+}
 
 UINT StateImage(UINT state) { return (state & LVIS_STATEIMAGEMASK) >> 12; }
 constexpr UINT kUnchecked = 1, kChecked = 2;  // the check boxes' state images
@@ -87,6 +91,9 @@ class Win32ListView::Row final : public ListItem {
 
   const Win32ListView& Owner() const { return owner_; }
   std::uint64_t Sequence() const { return sequence_; }
+  // Where the row was last found in the control; the control may have moved it since.
+  int PlaceHint() const { return placeHint_; }
+  void PlaceHint(int place) const { placeHint_ = place; }
   // The text of a column, as the list sorts and shows it: column 0 is the row's own text.
   const std::wstring& CellText(int column) const noexcept {
     static const std::wstring kNeverSet;
@@ -102,6 +109,7 @@ class Win32ListView::Row final : public ListItem {
   std::vector<std::wstring> subItems_;  // sub-item i at i - 1
   bool checked_ = false;                // where the control shows no check boxes
   int tag_ = 0;
+  mutable int placeHint_ = -1;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -173,36 +181,90 @@ Win32ListView::Win32ListView(HWND parent, int id, const Twips& twips,
   if (checkBoxes_) extended |= LVS_EX_CHECKBOXES;
   ListView_SetExtendedListViewStyle(hwnd_, extended);
   if (smallIcons_) ListView_SetImageList(hwnd_, smallIcons_->Handle(), LVSIL_SMALL);
-  ::SetWindowSubclass(hwnd_, MouseProc, kMouseSubclass, reinterpret_cast<DWORD_PTR>(this));
+  // A window procedure of its own in front of the control's, rather than SetWindowSubclass:
+  // under Wine each message through a SetWindowSubclass chain cost about 75 us (the chain is kept
+  // in a window property, which Wine fetches from its server), and filling the list sends a
+  // dozen messages a row.
+  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  controlProc_ = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32ListView::Proc)));
 }
 
 Win32ListView::~Win32ListView() {
-  if (::IsWindow(hwnd_)) ::RemoveWindowSubclass(hwnd_, MouseProc, kMouseSubclass);
+  if (::IsWindow(hwnd_) &&
+      ::GetWindowLongPtrW(hwnd_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&Win32ListView::Proc))
+    ::SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+  if (::IsWindow(hwnd_)) ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
 }
 
-// The host language raises MouseDown after the control has handled the press, so the row under
-// the pointer is already focused and selected; a pop-up menu shown from the event then opens
-// after the control's own tracking of the press has ended.
-LRESULT CALLBACK Win32ListView::MouseProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR, DWORD_PTR self) noexcept {
+LRESULT CALLBACK Win32ListView::Proc(HWND hwnd, UINT message, WPARAM wParam,
+                                     LPARAM lParam) noexcept {
+  auto* list = reinterpret_cast<Win32ListView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!list) {
+    // Our object has gone while the window stays: the control's own class handles it.
+    const auto control = reinterpret_cast<WNDPROC>(::GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+    return ::CallWindowProcW(control, hwnd, message, wParam, lParam);
+  }
+  const WNDPROC control = list->controlProc_;
+  if (message == ResumeRedrawMessage()) {
+    list->ResumeRedraw();
+    return 0;
+  }
   int button = 0;
   switch (message) {
+    case WM_PAINT:
+    case WM_PRINT:
+    case WM_PRINTCLIENT:
+      list->ResumeRedraw();
+      return ::CallWindowProcW(control, hwnd, message, wParam, lParam);
     case WM_LBUTTONDOWN: button = 1; break;
     case WM_RBUTTONDOWN: button = 2; break;
     case WM_MBUTTONDOWN: button = 4; break;
-    default: return ::DefSubclassProc(hwnd, message, wParam, lParam);
+    default: return ::CallWindowProcW(control, hwnd, message, wParam, lParam);
   }
-  const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+  // The host language raises MouseDown after the control has handled the press, so the row
+  // under the pointer is already focused and selected; a pop-up menu shown from the event then
+  // opens after the control's own tracking of the press has ended.
+  const LRESULT result = ::CallWindowProcW(control, hwnd, message, wParam, lParam);
   try {
-    auto& list = *reinterpret_cast<Win32ListView*>(self);
-    if (::IsWindow(hwnd) && list.events.MouseDown)
-      list.events.MouseDown(button, ShiftOf(wParam),
-                            list.twips().FromPixelsX(GET_X_LPARAM(lParam)),
-                            list.twips().FromPixelsY(GET_Y_LPARAM(lParam)));
+    if (::IsWindow(hwnd) && list->events.MouseDown)
+      list->events.MouseDown(button, ShiftOf(wParam),
+                             list->twips().FromPixelsX(GET_X_LPARAM(lParam)),
+                             list->twips().FromPixelsY(GET_Y_LPARAM(lParam)));
   } catch (...) {
     // The event's handler reports its own failures; nothing may leave a window procedure.
   }
   return result;
+}
+
+void Win32ListView::HoldRedraw() {
+  if (redrawHeld_) return;
+  visibleWhenHeld_ = Win32Control::Visible();
+  // Without the message to resume, the list would stay undrawn: then it is drawn as it changes.
+  if (!::PostMessageW(hwnd_, ResumeRedrawMessage(), 0, 0)) return;
+  ::SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0);
+  redrawHeld_ = true;
+}
+
+void Win32ListView::ResumeRedraw() {
+  if (!redrawHeld_) return;
+  redrawHeld_ = false;
+  ::SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
+  // DefWindowProc answers WM_SETREDRAW by clearing and setting WS_VISIBLE: should the control
+  // pass the message on, the style is put back as it was.
+  const LONG_PTR style = ::GetWindowLongPtrW(hwnd_, GWL_STYLE);
+  if (((style & WS_VISIBLE) != 0) != visibleWhenHeld_)
+    ::SetWindowLongPtrW(hwnd_, GWL_STYLE, style ^ WS_VISIBLE);
+  ::RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+bool Win32ListView::Visible() const {
+  return redrawHeld_ ? visibleWhenHeld_ : Win32Control::Visible();
+}
+
+void Win32ListView::Visible(bool visible) {
+  ResumeRedraw();
+  Win32Control::Visible(visible);
 }
 
 ColumnHeader& Win32ListView::AddColumn(std::wstring key, std::wstring text, float width) {
@@ -241,6 +303,7 @@ ColumnHeader& Win32ListView::Column(std::wstring_view key) {
 }
 
 void Win32ListView::ClearItems() {
+  HoldRedraw();
   {
     FromCode quiet(*this);
     ListView_DeleteAllItems(hwnd_);
@@ -270,9 +333,12 @@ ListItem& Win32ListView::AddItem(std::wstring key, std::wstring text, std::wstri
     item.state = INDEXTOSTATEIMAGEMASK(kUnchecked);
     item.stateMask = LVIS_STATEIMAGEMASK;
   }
+  HoldRedraw();
   {
     FromCode quiet(*this);
-    if (ListView_InsertItem(hwnd_, &item) < 0) ThrowOutOfMemory(L"ListItems.Add");
+    const int place = ListView_InsertItem(hwnd_, &item);
+    if (place < 0) ThrowOutOfMemory(L"ListItems.Add");
+    row->PlaceHint(place);
   }
   rows_.push_back(std::move(row));
   if (sorted_) Sort();
@@ -294,10 +360,15 @@ Win32ListView::Row* Win32ListView::RowAt(int place) const {
 }
 
 int Win32ListView::PlaceOf(const Row& row) const {
+  // A row mostly stays where it was last found (a load appends rows and then fills their
+  // cells): one look there spares a search through every row.
+  if (row.PlaceHint() >= 0 && RowAt(row.PlaceHint()) == &row) return row.PlaceHint();
   LVFINDINFOW find{};
   find.flags = LVFI_PARAM;
   find.lParam = reinterpret_cast<LPARAM>(&row);
-  return ListView_FindItem(hwnd_, -1, &find);
+  const int place = ListView_FindItem(hwnd_, -1, &find);
+  row.PlaceHint(place);
+  return place;
 }
 
 Win32ListView::Row* Win32ListView::Own(const ListItem* item) const {
@@ -332,6 +403,7 @@ void Win32ListView::DropHighlight(ListItem* item) {
 }
 
 ListItem* Win32ListView::HitTest(float x, float y) {
+  ResumeRedraw();  // the control's geometry as it is drawn
   const POINT point{twips().ToPixelsX(x), twips().ToPixelsY(y)};
   RECT client;
   ::GetClientRect(hwnd_, &client);
@@ -371,6 +443,7 @@ void Win32ListView::Sorted(bool sorted) {
 
 void Win32ListView::CellChanged(const Row& row, int column, const std::wstring& text) {
   if (column < ColumnCount()) {
+    HoldRedraw();
     const int place = PlaceOf(row);
     if (place >= 0) ListView_SetItemText(hwnd_, place, column, const_cast<wchar_t*>(text.c_str()));
   }

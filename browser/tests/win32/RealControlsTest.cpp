@@ -167,6 +167,51 @@ TEST_F(Contract, TheWin32ControlsAnswerAsTheHeadlessOnes) {
   EXPECT_EQ(ControlContract(headless_.fraProps), ControlContract(real.fraProps));
 }
 
+// A list view changed row by row holds its drawing until the message loop runs again. Meanwhile
+// each cell still goes to its own row in the control, moved by a sort or not, and the list reads
+// as shown or hidden as it was; afterwards a hidden list stays hidden.
+TEST_F(Contract, AListChangedWhileTheLoopIsAwayKeepsItsCellsAndItsVisibility) {
+  ASSERT_TRUE(window_);
+  ::ShowWindow(window_->Handle(), SW_SHOWNA);
+  ListView& list = window_->Controls().lvwRecent;
+  HWND hwnd = HandleOf(list);
+  const auto cell = [hwnd](int place, int column) {
+    wchar_t text[64] = L"";
+    ListView_GetItemText(hwnd, place, column, text, 64);
+    return std::wstring(text);
+  };
+  const auto pump = [] {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  };
+
+  for (const wchar_t* key : {L"N", L"Name"}) list.AddColumn(key, key, 1440);
+  for (int i = 1; i <= 30; ++i)
+    list.AddItem(L"", std::to_wstring(i), L"").SubItems(1, L"name " + std::to_wstring(i));
+  EXPECT_TRUE(list.Visible());
+  EXPECT_EQ(L"name 30", cell(29, 1));
+  list.SortKey(1);
+  list.SortOrder(1);
+  list.Sorted(true);
+  ListItem& first = list.Item(1);
+  EXPECT_EQ(L"9", first.Text());
+  first.SubItems(1, L"changed");  // which sorts it last
+  EXPECT_EQ(L"9", cell(29, 0));
+  EXPECT_EQ(L"changed", cell(29, 1));
+  EXPECT_EQ(L"name 8", cell(0, 1));
+  pump();
+  EXPECT_TRUE(::IsWindowVisible(hwnd));
+
+  list.Visible(false);
+  list.ClearItems();
+  list.AddItem(L"", L"alone", L"").SubItems(1, L"hidden");
+  EXPECT_FALSE(list.Visible());
+  pump();
+  EXPECT_FALSE(list.Visible());
+  EXPECT_FALSE(::IsWindowVisible(hwnd)) << "a hidden list stays hidden";
+  EXPECT_EQ(L"hidden", cell(0, 1));
+}
+
 // ---- The document over the real controls --------------------------------------------------
 
 class RealControls : public RealWindowTest {};
