@@ -136,14 +136,12 @@ void HeadlessListView::ClearItems() {
   dropHighlight_ = nullptr;
   order_.clear();
   rows_.clear();
+  keys_.clear();
   orderStale_ = false;
 }
 
 ListItem& HeadlessListView::AddItem(std::wstring key, std::wstring text, std::wstring smallIcon) {
-  if (!key.empty()) {
-    for (auto& row : rows_)
-      if (row->Key() == key) ThrowKeyNotUnique(L"ListItems.Add");
-  }
+  if (!key.empty() && !keys_.insert(key).second) ThrowKeyNotUnique(L"ListItems.Add");
   rows_.push_back(std::make_unique<Row>(*this, std::move(key), std::move(text),
                                         std::move(smallIcon)));
   OrderChanged();

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -125,6 +126,7 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   std::vector<std::unique_ptr<Header>> columns_;  // creation order
   std::vector<Header*> columnOrder_;              // display order
   std::vector<std::unique_ptr<Row>> rows_;        // insertion order
+  std::unordered_set<std::wstring> keys_;         // of the rows that have one
   mutable std::vector<Row*> order_;
   mutable bool orderStale_ = false;
   Row* selected_ = nullptr;

@@ -309,13 +309,11 @@ void Win32ListView::ClearItems() {
     ListView_DeleteAllItems(hwnd_);
   }
   rows_.clear();
+  keys_.clear();
 }
 
 ListItem& Win32ListView::AddItem(std::wstring key, std::wstring text, std::wstring smallIcon) {
-  if (!key.empty()) {
-    for (auto& row : rows_)
-      if (row->Key() == key) ThrowKeyNotUnique(L"ListItems.Add");
-  }
+  if (!key.empty() && keys_.count(key)) ThrowKeyNotUnique(L"ListItems.Add");
   auto row = std::make_unique<Row>(*this, nextSequence_++, std::move(key), std::move(text),
                                    std::move(smallIcon));
   LVITEMW item{};
@@ -340,6 +338,7 @@ ListItem& Win32ListView::AddItem(std::wstring key, std::wstring text, std::wstri
     if (place < 0) ThrowOutOfMemory(L"ListItems.Add");
     row->PlaceHint(place);
   }
+  if (!row->Key().empty()) keys_.insert(row->Key());
   rows_.push_back(std::move(row));
   if (sorted_) Sort();
   return *rows_.back();

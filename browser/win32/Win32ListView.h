@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "browser/win32/Win32ControlBase.h"
@@ -92,6 +93,7 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   int fromCode_ = 0;  // nesting of changes made by the code
   std::vector<std::unique_ptr<Header>> columns_;  // creation order
   std::vector<std::unique_ptr<Row>> rows_;        // insertion order
+  std::unordered_set<std::wstring> keys_;         // of the rows that have one
   std::uint64_t nextSequence_ = 0;
   int sortKey_ = 0;
   int sortOrder_ = 0;
