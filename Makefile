@@ -1,5 +1,5 @@
 # The two commands of the README. Each installs what is missing, then builds what it needs.
-.PHONY: all deps native win64 win32 native-asan test run clean
+.PHONY: all deps native win64 win32 native-asan fuzz test run clean
 
 all: test
 
@@ -25,11 +25,20 @@ native-asan: deps
 	cmake --build --preset native-asan
 	ctest --preset native-asan
 
+# Builds the libFuzzer targets (clang) and runs each for FUZZ_SECONDS seconds from the corpus in
+# fuzz/corpus; a crash or a broken invariant fails the run.
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	cmake --preset fuzz >/dev/null
+	cmake --build --preset fuzz
+	FUZZ_SECONDS=$(FUZZ_SECONDS) bash fuzz/run.sh
+
 # Builds the three targets, then runs the tests natively and under Wine (on a virtual display,
 # for the windows), and checks the shipped DLL.
 test: native win64 win32
 	ctest --preset native
 	$(MAKE) native-asan
+	$(MAKE) fuzz
 	cmake/with-display ctest --preset win64
 	ctest --preset win32
 

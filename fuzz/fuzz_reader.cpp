@@ -1,0 +1,128 @@
+// The project file reader over arbitrary bytes: the bytes are a project file in memory, read as
+// the list loader reads it. The record must be consistent in itself, equal on a second reading,
+// and equal to a plain reading of the file line by line with ApplyProjectKey; the code page must
+// convert each byte on its own and back.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "catalogue/ProjectFile.h"
+#include "catalogue/Text.h"
+#include "fuzz/FuzzInput.h"
+#include "platform/CodePage.h"
+#include "platform/Error.h"
+#include "platform/tests/MemoryFileSystem.h"
+
+namespace {
+
+constexpr wchar_t kPath[] = L"C:\\Projects\\Fuzzed\\Fuzzed.vbp";
+
+bool SameRecord(const cProject& a, const cProject& b) {
+  return a.Name() == b.Name() && a.TypeString() == b.TypeString() &&
+         a.ProjectType() == b.ProjectType() && a.StartMode() == b.StartMode() &&
+         a.Title() == b.Title() && a.ExeName() == b.ExeName() &&
+         a.Description() == b.Description() && a.VersionComments() == b.VersionComments() &&
+         a.VersionCompanyName() == b.VersionCompanyName() &&
+         a.VersionFileDescription() == b.VersionFileDescription() &&
+         a.VersionLegalCopyright() == b.VersionLegalCopyright() &&
+         a.VersionProductName() == b.VersionProductName() &&
+         a.VersionMajor() == b.VersionMajor() && a.VersionMinor() == b.VersionMinor() &&
+         a.VersionRevision() == b.VersionRevision() &&
+         a.TypeFreindlyName() == b.TypeFreindlyName();
+}
+
+// The type table: ProjectType and TypeFreindlyName follow from TypeString, except in a record
+// no "Type" line has set, which keeps 0 and the empty name.
+void CheckType(const cProject& p) {
+  const std::wstring upper = text::UpperAscii(p.TypeString());
+  if (p.TypeString().empty() && p.ProjectType() == 0) {
+    FUZZ_CHECK(p.TypeFreindlyName().empty());
+    return;
+  }
+  if (upper == L"EXE") {
+    FUZZ_CHECK(p.ProjectType() == 0 && p.TypeFreindlyName() == L"Standard EXE");
+  } else if (upper == L"OLEDLL") {
+    FUZZ_CHECK(p.ProjectType() == 2 && p.TypeFreindlyName() == L"ActiveX DLL");
+  } else if (upper == L"CONTROL") {
+    FUZZ_CHECK(p.ProjectType() == 3 && p.TypeFreindlyName() == L"ActiveX Control");
+  } else {
+    FUZZ_CHECK(p.ProjectType() == 1 && p.TypeFreindlyName() == L"ActiveX EXE");
+  }
+}
+
+void CheckTexts(const cProject& p) {
+  // Values lose every double quote. (A CR LF may still appear in one: the quotes between a CR
+  // and an LF are deleted after the lines are split.)
+  for (const std::wstring* t :
+       {&p.Name(), &p.TypeString(), &p.Title(), &p.ExeName(), &p.Description(),
+        &p.VersionComments(), &p.VersionCompanyName(), &p.VersionFileDescription(),
+        &p.VersionLegalCopyright(), &p.VersionProductName()})
+    FUZZ_CHECK(t->find(L'"') == std::wstring::npos);
+  FUZZ_CHECK(p.VersionText() == std::to_wstring(p.VersionMajor()) + L"." +
+                                    std::to_wstring(p.VersionMinor()) + L"." +
+                                    std::to_wstring(p.VersionRevision()));
+}
+
+// The file read the plain way: trim the blanks at both ends, split at every CR LF, and hand each
+// line with an "=" to ApplyProjectKey, the value without its quotes; a first "=" past position
+// 32767 or a number that does not fit ends the reading.
+cProject PlainReading(std::wstring_view content) {
+  cProject p;
+  std::wstring_view rest = text::TrimSpaces(content);
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(L"\r\n");
+    const std::wstring_view line = rest.substr(0, end);
+    rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 2);
+    const std::size_t equals = line.find(L'=');
+    if (equals == std::wstring_view::npos) continue;
+    if (equals + 1 > 32767) break;
+    std::wstring value;
+    for (wchar_t c : line.substr(equals + 1))
+      if (c != L'"') value += c;
+    try {
+      ApplyProjectKey(p, line.substr(0, equals), value);
+    } catch (const VbError& e) {
+      FUZZ_CHECK(e.Number() == 6);
+      break;
+    }
+  }
+  return p;
+}
+
+void CheckCodePage(const CodePage& ansi, std::string_view bytes) {
+  const std::wstring wide = ansi.ToWide(bytes);
+  FUZZ_CHECK(wide.size() == bytes.size());
+  for (std::size_t i = 0; i < bytes.size(); ++i)
+    FUZZ_CHECK(wide[i] == ansi.ToWide(bytes.substr(i, 1))[0]);
+  FUZZ_CHECK(ansi.ToAnsi(wide) == bytes);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const Windows1252CodePage ansi;
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+
+  MemoryFileSystem files;
+  files.AddFile(kPath, bytes);
+  const cProject first = ReadProjectFile(files, ansi, kPath);  // noexcept: a throw terminates
+  const cProject second = ReadProjectFile(files, ansi, kPath);
+  FUZZ_CHECK(SameRecord(first, second));
+  CheckType(first);
+  CheckTexts(first);
+  FUZZ_CHECK(SameRecord(first, PlainReading(ansi.ToWide(bytes))));
+
+  // The same bytes in a hidden file, or one that cannot be read: the empty record.
+  MemoryFileSystem hidden;
+  hidden.AddFile(kPath, bytes, MemoryFileSystem::kHidden);
+  FUZZ_CHECK(SameRecord(ReadProjectFile(hidden, ansi, kPath), cProject()));
+  MemoryFileSystem locked;
+  locked.AddFile(kPath, bytes);
+  locked.FailReading(kPath);
+  FUZZ_CHECK(SameRecord(ReadProjectFile(locked, ansi, kPath), cProject()));
+
+  CheckCodePage(ansi, bytes);
+  return 0;
+}
