@@ -263,6 +263,7 @@ bool Win32ListView::Visible() const {
 }
 
 void Win32ListView::Visible(bool visible) {
+  if (redrawHeld_ && visible == visibleWhenHeld_) return;  // as it is: the drawing stays held
   ResumeRedraw();
   Win32Control::Visible(visible);
 }
