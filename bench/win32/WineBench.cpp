@@ -250,6 +250,18 @@ void BenchLists(const Corpus& c) {
   Ratio("wine_load_per_entry_1000_vs_10", growth);
   Ratio("wine_load_floor_per_entry_1000_vs_10", floorGrowth);
 
+  // The 1000-entry load followed by the message loop, as the IDE runs it after the add-in's
+  // handler: the list is drawn there, once.
+  const auto shown = bench::Interleaved(
+      {{"load_and_draw", [&] {
+          lists.LoadProjectList(list, false);
+          Pump();
+          ::RedrawWindow(real.window->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        }, nullptr}},
+      3, 0);
+  Figure("wine_load_1000_and_draw", shown[0], "us");
+  Ratio("wine_load_1000_and_draw_vs_floor", shown[0] / floor[2]);
+
   // The same 1000 entries with the list sorted by Path, as it stays once the user has clicked
   // that column's header.
   list.SortKey(2);
@@ -286,7 +298,8 @@ double ConnectOnce(HWND dock, int expectedRows) {
   standin_app::AddIns addIns;
   const double start = bench::Now();
   addIns.ConnectAtStartup(*ide);
-  HWND shown = VisibleToolWindow(*ide);
+  // Then the IDE's message loop runs: what the add-in posted, and the paints.
+  HWND shown = nullptr;
   for (int i = 0; !shown && i < 1000; ++i) {
     Pump();
     shown = VisibleToolWindow(*ide);
