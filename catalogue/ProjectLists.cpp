@@ -32,6 +32,30 @@ class Hourglass {
   Application& app_;
 };
 
+// Leaves a sorted list unsorted while it is filled and sorts it once, when the filling ends by
+// whatever path: a sorted list view sorts itself again at every row added and at every change
+// of its key column.
+class SortedOnceFilled {
+ public:
+  explicit SortedOnceFilled(ListView& list) : list_(list), sorted_(list.Sorted()) {
+    if (sorted_) list_.Sorted(false);
+  }
+  SortedOnceFilled(const SortedOnceFilled&) = delete;
+  SortedOnceFilled& operator=(const SortedOnceFilled&) = delete;
+  ~SortedOnceFilled() {
+    if (!sorted_) return;
+    try {
+      list_.Sorted(true);
+    } catch (...) {
+      // The rows are all there, in the order they were read.
+    }
+  }
+
+ private:
+  ListView& list_;
+  bool sorted_;
+};
+
 std::optional<std::int16_t> EntryNumber(std::wstring_view valueName) {
   auto n = text::ParseWholeNumber(valueName, std::numeric_limits<std::int16_t>::min(),
                                   std::numeric_limits<std::int16_t>::max());
@@ -69,6 +93,7 @@ std::vector<cRecent> ProjectLists::ReadRegistryList(std::wstring_view keyPath) {
 void ProjectLists::LoadProjectList(ListView& list, bool favorites) {
   Hourglass hourglass(app_);
   list.ClearItems();
+  SortedOnceFilled sortedOnce(list);
   std::optional<ProjectCollection>& projects = favorites ? favorites_ : recent_;
   projects.emplace();
 
