@@ -1,8 +1,9 @@
 // The recent and favourite lists over a registry and a disk that the input fills: values of any
 // name and data in both keys and beside them, project files present, missing, hidden, locked or
 // unreadable, shares that do not answer, registry calls that fail. Between those changes the
-// input loads either list, adds favourites and removes them, and every step is checked against
-// what the registry and the disk hold.
+// input loads either list, adds favourites and removes them, directly and as the user does in the
+// document over headless controls, and every step is checked against what the registry and the
+// disk hold.
 //
 // The program: one byte per operation (its number modulo the count of operations), then its
 // arguments.
@@ -19,18 +20,25 @@
 //  10 remove a favourite, by the text of its number
 //  11 shares stop (or start again) answering in time
 //  12 release both collections, as when the window ends
+//  13 the user clicks a tab of the document (byte: which)
+//  14 the user adds a recent row to the favourites from its pop-up menu (byte: which row)
+//  15 the user removes a favourite row from its pop-up menu (byte: which row)
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "addin/mMain.h"
+#include "addin/tests/FakeHost.h"
+#include "browser/Skeldra.h"
 #include "browser/tests/HeadlessControls.h"
 #include "catalogue/ProjectFile.h"
 #include "catalogue/ProjectLists.h"
@@ -162,7 +170,21 @@ bool SameRecord(const cProject& a, const cProject& b) {
 
 class Program {
  public:
-  Program() : reg_(failing_, ansi_), slow_(files_), lists_(reg_, slow_, ansi_, app_) {}
+  Program()
+      : reg_(failing_, ansi_),
+        slow_(files_),
+        lists_(reg_, slow_, ansi_, w_.App),
+        doc_(w_.Controls(), lists_, msgBox_) {
+    // The document as the add-in opens it, over an empty registry.
+    gVBE = host_;
+    doc_.UserDocument_Initialize();
+    w_.UserDocument.Size(6000, 4000);
+    doc_.UserDocument_Show();
+    doc_.View();
+  }
+  ~Program() { gVBE.reset(); }
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   void Run(FuzzInput& in) {
     for (int step = 0; step < 48 && !in.Done(); ++step) {
@@ -176,7 +198,7 @@ class Program {
   std::string Show(std::wstring_view text) const { return Printable(ansi_.ToAnsi(text)); }
 
   void Step(FuzzInput& in) {
-    switch (in.Below(13)) {
+    switch (in.Below(16)) {
       case 0: {
         const char* key = kKeys[in.Below(std::size(kKeys))];
         const std::string name = in.Text(kTexts);
@@ -250,11 +272,11 @@ class Program {
       }
       case 7:
         FUZZ_TRACE("load recent\n");
-        Load(recentView_, false);
+        Load(w_.lvwRecent, false);
         break;
       case 8:
         FUZZ_TRACE("load favourites\n");
-        Load(favoritesView_, true);
+        Load(w_.lvwFavor, true);
         break;
       case 9: {
         const std::wstring path = Wide(in);
@@ -277,6 +299,15 @@ class Program {
         lists_.Release();
         FUZZ_CHECK(!lists_.RecentProjects() && !lists_.FavoriteProjects());
         break;
+      case 13:
+        ClickTab(1 + static_cast<int>(in.Below(3)));
+        break;
+      case 14:
+        UserAdds(in.Byte());
+        break;
+      case 15:
+        UserRemoves(in.Byte());
+        break;
     }
   }
 
@@ -290,13 +321,23 @@ class Program {
     } catch (...) {
       FUZZ_CHECK(!"a load lets an exception out");
     }
-    FUZZ_CHECK(app_.MousePointer() == 0);
-    FUZZ_CHECK(!app_.pointers.empty() && app_.pointers.back() == 0);
+    CheckPointer();
     const Snapshot after = Take(memory_);
     FUZZ_CHECK(after == before);  // a load writes nothing
     FUZZ_CHECK((other ? std::optional<std::size_t>(other->Count()) : std::nullopt) ==
                otherCount);
+    CheckLoaded(view, favorites, after);
+  }
 
+  // After each load the hourglass has gone.
+  void CheckPointer() {
+    FUZZ_CHECK(w_.App.MousePointer() == 0);
+    FUZZ_CHECK(w_.App.pointers.empty() || w_.App.pointers.back() == 0);
+  }
+
+  // The rows of a list just loaded, and the collection the load filled, against the files and
+  // the registry as the load read them.
+  void CheckLoaded(HeadlessListView& view, bool favorites, const Snapshot& registry) {
     const auto& projects = favorites ? lists_.FavoriteProjects() : lists_.RecentProjects();
     FUZZ_CHECK(projects.has_value());
     std::set<std::wstring> keys;
@@ -334,10 +375,10 @@ class Program {
     FUZZ_CHECK(projects->Count() == present);
 
     // With every call answering, the rows are the key's values in order, one per number.
-    if (!failures_) {
+    if (!failures_ && !view.Sorted()) {
       std::vector<Entry> entries;
       std::set<std::int16_t> seen;
-      for (const StoredValue& v : after[favorites ? kFavorites : kRecent])
+      for (const StoredValue& v : registry[favorites ? kFavorites : kRecent])
         if (auto entry = EntryOf(ansi_, v); entry && seen.insert(entry->number).second)
           entries.push_back(*entry);
       FUZZ_CHECK(static_cast<std::size_t>(view.ItemCount()) == entries.size());
@@ -385,6 +426,82 @@ class Program {
     }
   }
 
+  // The user chooses a tab: the recent and favourites tabs load their list.
+  void ClickTab(int tab) {
+    FUZZ_TRACE("user clicks tab %d\n", tab);
+    const Snapshot before = Take(memory_);
+    const std::size_t pointers = w_.App.pointers.size();
+    const std::size_t messages = msgBox_.calls.size();
+    w_.TabStrip1.UserClickTab(tab);
+    CheckPointer();
+    FUZZ_CHECK(Take(memory_) == before);
+    FUZZ_CHECK(msgBox_.calls.size() == messages);
+    if (w_.App.pointers.size() != pointers && tab != 3)
+      CheckLoaded(tab == 1 ? w_.lvwRecent : w_.lvwFavor, tab == 2, before);
+  }
+
+  // The user picks "Add to Favorites" on a recent row, by its place in the list.
+  void UserAdds(unsigned place) {
+    HeadlessListView& list = w_.lvwRecent;
+    if (list.ItemCount() == 0) return;
+    ListItem& row = list.Item(1 + static_cast<int>(place % list.ItemCount()));
+    const std::wstring path = row.SubItems(2);
+    const bool missing = row.SmallIcon() == L"not";
+    FUZZ_TRACE("user adds recent row %s %s\n", Show(row.Text()).c_str(), Show(path).c_str());
+    const Snapshot before = Take(memory_);
+    const std::size_t pointers = w_.App.pointers.size();
+    const std::size_t messages = msgBox_.calls.size();
+    Press(list, row, L"mnuPopRecent_Add");
+    CheckPointer();
+    FUZZ_CHECK(msgBox_.calls.size() == messages);  // the add is silent whatever fails
+    const Snapshot after = Take(memory_);
+    CheckOthersUnchanged(before, after, kFavorites);
+    // The favourites were loaded first when they never had been.
+    if (w_.App.pointers.size() != pointers) CheckLoaded(w_.lvwFavor, true, before);
+    const Values& was = before[kFavorites];
+    const Values& is = after[kFavorites];
+    if (is == was) return;
+    FUZZ_CHECK(!missing);
+    FUZZ_CHECK(is.size() == was.size() + 1 && std::equal(was.begin(), was.end(), is.begin()));
+    FUZZ_CHECK(is.back().data == ansi_.ToAnsi(path.empty() ? L" " : path) + '\0');
+  }
+
+  // The user picks "Remove" on a favourite row, by its place in the list.
+  void UserRemoves(unsigned place) {
+    HeadlessListView& list = w_.lvwFavor;
+    if (list.ItemCount() == 0) return;
+    ListItem& row = list.Item(1 + static_cast<int>(place % list.ItemCount()));
+    const std::wstring number = row.Text();
+    FUZZ_TRACE("user removes favourite row %s\n", Show(number).c_str());
+    const Snapshot before = Take(memory_);
+    const std::size_t messages = msgBox_.calls.size();
+    Press(list, row, L"mnuPopFavor_Delete");
+    CheckPointer();
+    const Snapshot after = Take(memory_);
+    CheckOthersUnchanged(before, after, kFavorites);
+    const Values& was = before[kFavorites];
+    const Values& is = after[kFavorites];
+    if (is == was) {
+      // The delete failed, and the user was told.
+      FUZZ_CHECK(msgBox_.calls.size() == messages + 1);
+      return;
+    }
+    FUZZ_CHECK(msgBox_.calls.size() == messages);
+    FUZZ_CHECK(is.size() + 1 == was.size());
+    std::size_t gone = 0;
+    while (gone < is.size() && is[gone] == was[gone]) ++gone;
+    FUZZ_CHECK(std::equal(is.begin() + gone, is.end(), was.begin() + gone + 1));
+    FUZZ_CHECK(Number(ansi_.ToWide(was[gone].name)) == Number(number));
+    CheckLoaded(list, true, after);  // and the list shows what is left
+  }
+
+  // A right click on the row, choosing the pop-up menu's item.
+  void Press(HeadlessListView& list, ListItem& row, const wchar_t* choice) {
+    const auto [x, y] = list.PointOf(row);
+    w_.UserDocument.choose = choice;
+    list.UserMouseDown(2, 0, x, y);
+  }
+
   void RemoveFavorite(const std::wstring& number) {
     const Snapshot before = Take(memory_);
     bool removed = false;
@@ -417,9 +534,11 @@ class Program {
   mReg reg_;
   MemoryFileSystem files_;
   SlowVolumes slow_;
-  HeadlessApplication app_;
+  HeadlessWindow w_;
+  HeadlessMsgBox msgBox_;
+  std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
   ProjectLists lists_;
-  HeadlessListView recentView_, favoritesView_;
+  Skeldra doc_;
   bool failures_ = false;  // whether a registry call has been set to fail
 };
 

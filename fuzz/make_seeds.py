@@ -82,7 +82,7 @@ write("fuzz_key_values", "failures",
 
 # fuzz_lists: programs over both lists, the registry and the disk.
 (SETV, DELV, FILE, DIRECTORY, REMOVE_FILE, FAIL_FILE, FAIL_CALLS, LOAD_RECENT, LOAD_FAVORITES,
- ADD, REMOVE, SHARES, RELEASE) = range(13)
+ ADD, REMOVE, SHARES, RELEASE, CLICK_TAB, USER_ADDS, USER_REMOVES) = range(16)
 RECENT, FAVORITES, VB, SKELDRA, FAV_SUB, FAV2 = range(6)
 ORDERS, ORDERS_UPPER, LEDGER, SHARE, REMOVABLE, FOLDER = (pool(i) for i in range(6))
 PROJECT = pool(13)
@@ -118,3 +118,11 @@ write("fuzz_lists", "failing-registry-and-disk",
       + bytes([LOAD_FAVORITES, FAIL_CALLS, 0, 0, 0, ADD]) + LEDGER
       + bytes([FAIL_CALLS, 2, 1, 1, LOAD_FAVORITES, FAIL_CALLS, 7, 0, 0, REMOVE]) + text("1")
       + bytes([FAIL_CALLS, 8, 0, 0, REMOVE]) + text("1") + bytes([LOAD_RECENT]))
+write("fuzz_lists", "user-adds-and-removes",
+      file(ORDERS, PROJECT) + file(LEDGER, text(b"Name=Ledger")) + file(SHARE, PROJECT)
+      + setv(RECENT, text("1"), ORDERS) + setv(RECENT, text("2"), LEDGER)
+      + setv(RECENT, text("3"), text("C:\\gone.vbp")) + setv(RECENT, text("4"), SHARE)
+      + setv(FAVORITES, text("1"), text("C:\\gone.vbp")) + setv(FAVORITES, text("2"), LEDGER)
+      + bytes([CLICK_TAB, 0, USER_ADDS, 0, USER_ADDS, 1, USER_ADDS, 2, CLICK_TAB, 1,
+               USER_REMOVES, 0, FAIL_CALLS, 7, 0, 0, USER_REMOVES, 1, CLICK_TAB, 2, SHARES,
+               CLICK_TAB, 0, USER_ADDS, 3]))
