@@ -91,9 +91,14 @@ class Win32ListView::Row final : public ListItem {
 
   const Win32ListView& Owner() const { return owner_; }
   std::uint64_t Sequence() const { return sequence_; }
-  // Where the row was last found in the control; the control may have moved it since.
+  // Where the row was last found in the control, and how many sorts the list had made then:
+  // rows are only ever added at the end, so only a later sort can have moved it.
   int PlaceHint() const { return placeHint_; }
-  void PlaceHint(int place) const { placeHint_ = place; }
+  std::uint64_t SortsAtHint() const { return sortsAtHint_; }
+  void PlaceHint(int place, std::uint64_t sorts) const {
+    placeHint_ = place;
+    sortsAtHint_ = sorts;
+  }
   // The text of a column, as the list sorts and shows it: column 0 is the row's own text.
   const std::wstring& CellText(int column) const noexcept {
     static const std::wstring kNeverSet;
@@ -110,6 +115,7 @@ class Win32ListView::Row final : public ListItem {
   bool checked_ = false;                // where the control shows no check boxes
   int tag_ = 0;
   mutable int placeHint_ = -1;
+  mutable std::uint64_t sortsAtHint_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -337,7 +343,7 @@ ListItem& Win32ListView::AddItem(std::wstring key, std::wstring text, std::wstri
     FromCode quiet(*this);
     const int place = ListView_InsertItem(hwnd_, &item);
     if (place < 0) ThrowOutOfMemory(L"ListItems.Add");
-    row->PlaceHint(place);
+    row->PlaceHint(place, sorts_);
   }
   if (!row->Key().empty()) keys_.insert(row->Key());
   rows_.push_back(std::move(row));
@@ -360,14 +366,15 @@ Win32ListView::Row* Win32ListView::RowAt(int place) const {
 }
 
 int Win32ListView::PlaceOf(const Row& row) const {
-  // A row mostly stays where it was last found (a load appends rows and then fills their
-  // cells): one look there spares a search through every row.
-  if (row.PlaceHint() >= 0 && RowAt(row.PlaceHint()) == &row) return row.PlaceHint();
+  // A row stays where it was last found until the list sorts; after a sort one look there
+  // still often spares a search through every row.
+  if (row.PlaceHint() >= 0 && (row.SortsAtHint() == sorts_ || RowAt(row.PlaceHint()) == &row))
+    return row.PlaceHint();
   LVFINDINFOW find{};
   find.flags = LVFI_PARAM;
   find.lParam = reinterpret_cast<LPARAM>(&row);
   const int place = ListView_FindItem(hwnd_, -1, &find);
-  row.PlaceHint(place);
+  row.PlaceHint(place, sorts_);
   return place;
 }
 
@@ -450,7 +457,10 @@ void Win32ListView::CellChanged(const Row& row, int column, const std::wstring& 
   if (sorted_ && column == sortKey_) Sort();
 }
 
-void Win32ListView::Sort() { ListView_SortItems(hwnd_, CompareRows, reinterpret_cast<LPARAM>(this)); }
+void Win32ListView::Sort() {
+  ++sorts_;
+  ListView_SortItems(hwnd_, CompareRows, reinterpret_cast<LPARAM>(this));
+}
 
 int CALLBACK Win32ListView::CompareRows(LPARAM a, LPARAM b, LPARAM self) noexcept {
   const auto& list = *reinterpret_cast<const Win32ListView*>(self);

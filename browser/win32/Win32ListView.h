@@ -95,6 +95,7 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   std::vector<std::unique_ptr<Row>> rows_;        // insertion order
   std::unordered_set<std::wstring> keys_;         // of the rows that have one
   std::uint64_t nextSequence_ = 0;
+  std::uint64_t sorts_ = 0;  // made so far: a row's place hint is sure while none came after it
   int sortKey_ = 0;
   int sortOrder_ = 0;
   bool sorted_ = false;
