@@ -7,6 +7,8 @@ packages=(
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools
   wine64 libwine-dev xvfb imagemagick
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang
+  # libFuzzer and clang's sanitizer runtimes: only recommended by clang, so named here.
+  libclang-rt-dev
 )
 
 missing=()
