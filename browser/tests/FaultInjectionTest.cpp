@@ -42,7 +42,9 @@ class JourneyRun : public BrowserTest {
       EXPECT_EQ(16, msgBox_.calls[i].style);
       EXPECT_FALSE(msgBox_.calls[i].prompt.empty());
     }
-    if (!w_.App.pointers.empty()) EXPECT_EQ(0, w_.App.pointers.back()) << "pointer restored";
+    if (!w_.App.pointers.empty()) {
+      EXPECT_EQ(0, w_.App.pointers.back()) << "pointer restored";
+    }
   }
 
   // The window is shown and viewed. View, a method the window's owner calls, raises its
@@ -161,8 +163,11 @@ TEST_P(FaultInjection, EveryCallOfEveryJourneyMayFail) {
           const bool meant = intended.count(value) && intended.at(value) == data;
           EXPECT_TRUE(kept || meant) << "favourite " << value;
         }
-        for (const auto& [value, data] : original)
-          if (intended.count(value)) EXPECT_EQ(data, now.at(value)) << "favourite " << value;
+        for (const auto& [value, data] : original) {
+          if (intended.count(value)) {
+            EXPECT_EQ(data, now.at(value)) << "favourite " << value;
+          }
+        }
 
         // The window goes on working once the failure has passed.
         if (name != "OpenProjects") {  // that one ends by closing the window
