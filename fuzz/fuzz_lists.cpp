@@ -44,6 +44,7 @@
 #include "catalogue/ProjectLists.h"
 #include "catalogue/Text.h"
 #include "fuzz/FuzzInput.h"
+#include "fuzz/SameRecord.h"
 #include "fuzz/StoredValues.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
@@ -154,18 +155,6 @@ std::optional<Entry> EntryOf(const CodePage& ansi, const StoredValue& v) {
   const auto number = Number(row->Name);
   if (!number) return {};
   return Entry{static_cast<std::int16_t>(*number), row->Data};
-}
-
-bool SameRecord(const cProject& a, const cProject& b) {
-  return a.Name() == b.Name() && a.TypeString() == b.TypeString() &&
-         a.ProjectType() == b.ProjectType() && a.StartMode() == b.StartMode() &&
-         a.Title() == b.Title() && a.ExeName() == b.ExeName() &&
-         a.Description() == b.Description() && a.VersionComments() == b.VersionComments() &&
-         a.VersionCompanyName() == b.VersionCompanyName() &&
-         a.VersionFileDescription() == b.VersionFileDescription() &&
-         a.VersionLegalCopyright() == b.VersionLegalCopyright() &&
-         a.VersionProductName() == b.VersionProductName() && a.VersionText() == b.VersionText() &&
-         a.TypeFreindlyName() == b.TypeFreindlyName();
 }
 
 class Program {

@@ -11,6 +11,7 @@
 #include "catalogue/ProjectFile.h"
 #include "catalogue/Text.h"
 #include "fuzz/FuzzInput.h"
+#include "fuzz/SameRecord.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/tests/MemoryFileSystem.h"
@@ -18,20 +19,6 @@
 namespace {
 
 constexpr wchar_t kPath[] = L"C:\\Projects\\Fuzzed\\Fuzzed.vbp";
-
-bool SameRecord(const cProject& a, const cProject& b) {
-  return a.Name() == b.Name() && a.TypeString() == b.TypeString() &&
-         a.ProjectType() == b.ProjectType() && a.StartMode() == b.StartMode() &&
-         a.Title() == b.Title() && a.ExeName() == b.ExeName() &&
-         a.Description() == b.Description() && a.VersionComments() == b.VersionComments() &&
-         a.VersionCompanyName() == b.VersionCompanyName() &&
-         a.VersionFileDescription() == b.VersionFileDescription() &&
-         a.VersionLegalCopyright() == b.VersionLegalCopyright() &&
-         a.VersionProductName() == b.VersionProductName() &&
-         a.VersionMajor() == b.VersionMajor() && a.VersionMinor() == b.VersionMinor() &&
-         a.VersionRevision() == b.VersionRevision() &&
-         a.TypeFreindlyName() == b.TypeFreindlyName();
-}
 
 // The type table: ProjectType and TypeFreindlyName follow from TypeString, except in a record
 // no "Type" line has set, which keeps 0 and the empty name.

@@ -166,17 +166,23 @@ TEST_P(Lists, ChangingTheTabClosesTheCustomizePage) {
 INSTANTIATE_TEST_SUITE_P(FileSystems, Lists, testing::ValuesIn(FileWorlds()),
                          [](const auto& info) { return info.param.name; });
 
-// Failures of the platform that only the in-memory files can be made to give.
-TEST(ListLoading, AnExistenceTestThatFailsCountsAsAMissingFile) {
+// Failures of the platform that only the in-memory files can be made to give: they are in
+// memory, with shares that may hang.
+class ListLoading : public testing::Test {
+ protected:
+  ListLoading() { list.AddColumn(L"N", L"N", 600); }
+
   MemoryRegistry registry;
   Windows1252CodePage ansi;
-  mReg reg(registry, ansi);
-  MemoryFileSystem files;
+  mReg reg{registry, ansi};
+  BlockingFileSystem blocking;
+  MemoryFileSystem& files = blocking.Files();
   HeadlessApplication app;
   HeadlessListView list;
-  list.AddColumn(L"N", L"N", 600);
-  ProjectLists lists(reg, files, ansi, app);
+  ProjectLists lists{reg, blocking, ansi, app};
+};
 
+TEST_F(ListLoading, AnExistenceTestThatFailsCountsAsAMissingFile) {
   files.AddFile(L"Q:\\p.vbp", "Name=P");
   files.FailListing(L"Q:\\p.vbp");
   files.AddFile(L"C:\\locked.vbp", "Name=L");
@@ -192,20 +198,11 @@ TEST(ListLoading, AnExistenceTestThatFailsCountsAsAMissingFile) {
   EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
 }
 
-TEST(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait) {
-  MemoryRegistry registry;
-  Windows1252CodePage ansi;
-  mReg reg(registry, ansi);
-  BlockingFileSystem files;
-  HeadlessApplication app;
-  HeadlessListView list;
-  list.AddColumn(L"N", L"N", 600);
-  ProjectLists lists(reg, files, ansi, app);
-
-  files.Files().AddFile(L"C:\\local.vbp", "Name=Local");
-  files.Files().AddFile(L"\\\\nas\\work\\a.vbp", "Name=A");
-  files.Files().AddFile(L"\\\\nas\\work\\b.vbp", "Name=B");
-  files.Block(L"\\\\NAS\\WORK");
+TEST_F(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait) {
+  files.AddFile(L"C:\\local.vbp", "Name=Local");
+  files.AddFile(L"\\\\nas\\work\\a.vbp", "Name=A");
+  files.AddFile(L"\\\\nas\\work\\b.vbp", "Name=B");
+  blocking.Block(L"\\\\NAS\\WORK");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"1", L"\\\\nas\\work\\a.vbp");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"2", L"C:\\local.vbp");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"3", L"\\\\nas\\work\\b.vbp");
@@ -217,22 +214,14 @@ TEST(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait) {
     EXPECT_EQ(local ? L"yes" : L"not", list.Item(i).SmallIcon()) << i;
     EXPECT_EQ(local, lists.RecentProjects()->Item(list.Item(i).Text()) != nullptr) << i;
   }
-  ASSERT_EQ(1u, files.Asked().size()) << "the share is given one chance per load";
-  EXPECT_LE(files.Asked()[0].second, std::chrono::milliseconds(500));
+  ASSERT_EQ(1u, blocking.Asked().size()) << "the share is given one chance per load";
+  EXPECT_LE(blocking.Asked()[0].second, std::chrono::milliseconds(500));
   EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
 }
 
 // The test the load makes decides: the reader does not list the file a second time, which on a
 // share would wait on it again without a deadline.
-TEST(ListLoading, EachListedFileIsListedOnceAndReadOnceWhenItExists) {
-  MemoryRegistry registry;
-  Windows1252CodePage ansi;
-  mReg reg(registry, ansi);
-  MemoryFileSystem files;
-  HeadlessApplication app;
-  HeadlessListView list;
-  ProjectLists lists(reg, files, ansi, app);
-
+TEST_F(ListLoading, EachListedFileIsListedOnceAndReadOnceWhenItExists) {
   files.AddFile(L"C:\\a.vbp", "Name=A");
   files.AddFile(L"C:\\b.vbp", "Name=B");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"1", L"C:\\a.vbp");
