@@ -47,47 +47,49 @@ com_ptr<IDTExtensibility2> Make(const std::wstring& progId, HRESULT& hr) {
 
 }  // namespace
 
-std::vector<RegisteredAddIn> RegisteredAddIns() {
-  std::vector<RegisteredAddIn> addIns;
+namespace {
+
+// Calls visit(key, name) for each add-in listed for the IDE, in the registry's order.
+template <typename Visit>
+void ForEachListedAddIn(Visit visit) {
   unique_hkey key;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-    return addIns;
+    return;
   for (DWORD i = 0;; ++i) {
     wchar_t name[256];
     DWORD length = 256;
     const LSTATUS rc =
         ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
     if (rc == ERROR_NO_MORE_ITEMS) break;
-    if (rc != ERROR_SUCCESS) continue;
+    if (rc == ERROR_SUCCESS) visit(key.get(), name);
+  }
+}
+
+}  // namespace
+
+std::vector<RegisteredAddIn> RegisteredAddIns() {
+  std::vector<RegisteredAddIn> addIns;
+  ForEachListedAddIn([&](HKEY key, const wchar_t* name) {
     wchar_t friendly[256] = {};
     DWORD size = sizeof friendly;
-    if (::RegGetValueW(key.get(), name, L"FriendlyName", RRF_RT_REG_SZ, nullptr, friendly,
-                       &size) != ERROR_SUCCESS ||
+    if (::RegGetValueW(key, name, L"FriendlyName", RRF_RT_REG_SZ, nullptr, friendly, &size) !=
+            ERROR_SUCCESS ||
         !friendly[0])
       ::lstrcpynW(friendly, name, 256);
     addIns.push_back({name, friendly});
-  }
+  });
   return addIns;
 }
 
 std::vector<std::wstring> StartupAddIns() {
   std::vector<std::wstring> progIds;
-  unique_hkey key;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, kAddinsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-    return progIds;
-  for (DWORD i = 0;; ++i) {
-    wchar_t name[256];
-    DWORD length = 256;
-    const LSTATUS rc =
-        ::RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
-    if (rc == ERROR_NO_MORE_ITEMS) break;
-    if (rc != ERROR_SUCCESS) continue;
+  ForEachListedAddIn([&](HKEY key, const wchar_t* name) {
     DWORD loadBehavior = 0, size = sizeof loadBehavior;
-    if (::RegGetValueW(key.get(), name, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &loadBehavior,
+    if (::RegGetValueW(key, name, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr, &loadBehavior,
                        &size) == ERROR_SUCCESS &&
         loadBehavior == 1)
       progIds.emplace_back(name);
-  }
+  });
   return progIds;
 }
 
