@@ -91,8 +91,19 @@ void Connect::AddinInstance_OnStartupComplete() noexcept {
 void Connect::AddinInstance_OnDisconnection(int) noexcept {
   Silently([this] {
     // An entry never made (no start-up complete came, or the connection made none) is skipped.
-    if (mToolbarButton) mToolbarButton->Delete();
-    if (mAddInsMenuItem) mAddInsMenuItem->Delete();
+    // Each is let go, with its click binding, once the host has deleted it: the same object may
+    // be connected again in a mode that makes no entries, and the host raises on a control it
+    // has deleted already.
+    if (mToolbarButton) {
+      mToolbarButton->Delete();
+      mToolbarButton.reset();
+      MenuHandler.reset();
+    }
+    if (mAddInsMenuItem) {
+      mAddInsMenuItem->Delete();
+      mAddInsMenuItem.reset();
+      MenuBarHandler.reset();
+    }
     const bool showing = Deref(std::shared_ptr(gToolWindow)).Visible();
     settings_.SaveSetting(kSettingsApplication, kSettingsSection, kDisplayOnConnect,
                           showing ? L"1" : L"0");

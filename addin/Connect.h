@@ -70,8 +70,8 @@ class Connect {
   /// Gives the control the face picture, keeping what the user has on the clipboard.
   void PasteMenuFace(host::CommandBarControl& control);
 
-  // The command entries and their click bindings: each replaced when made again, and kept after
-  // a disconnection until this object ends.
+  // The command entries and their click bindings: each replaced when made again, and emptied
+  // once a disconnection has deleted its entry.
   std::shared_ptr<host::CommandBarControl> mToolbarButton;
   std::shared_ptr<host::CommandBarControl> mAddInsMenuItem;
   std::shared_ptr<host::EventSink> MenuHandler;

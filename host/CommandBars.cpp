@@ -96,6 +96,10 @@ const ControlObject::Member ControlObject::kMembers[] = {
      [](ControlObject& self, Call& call) { call.Return(long(self.Index())); }},
     {{L"Delete", 5, Kind::kMethod, 1},  // (Temporary): every control here goes for good
      [](ControlObject& self, Call&) {
+       // A control deleted already is gone from the IDE: deleting it again raises, as the IDE's
+       // own bars do.
+       if (!self.owner)
+         throw VbError(E_FAIL, L"", L"Method 'Delete' of object '_CommandBarButton' failed");
        self.Remove();
        self.ide_->BarsChanged();
      }},
