@@ -7,13 +7,13 @@
 #include "addin/Host.h"
 
 /// The host's object model root: set on connection, emptied on a complete disconnection.
-extern std::shared_ptr<host::VBE> gVBE;
+extern std::shared_ptr<host::VBE>& gVBE;
 
 /// The tool window the add-in created and the document the host made inside it: set together
 /// on connection, emptied on a complete disconnection. A tool window still set when the add-in
 /// connects means the last disconnection stopped part way.
-extern std::shared_ptr<host::Window> gToolWindow;
-extern std::shared_ptr<host::Document> gDocument;
+extern std::shared_ptr<host::Window>& gToolWindow;
+extern std::shared_ptr<host::Document>& gDocument;
 
 /// The host's root object. Throws VbError (91) while there is none, as the host language does
 /// for an empty object reference.

@@ -27,17 +27,13 @@ const ClassObject kClassObjects[] = {
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID reserved) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) {
     SetModuleHandle(module);
     ::DisableThreadLibraryCalls(module);
-  } else if (reason == DLL_PROCESS_DETACH && reserved) {
-    // The process is ending: the host's objects may be gone already, so the references to them
-    // are left unreleased rather than released into freed memory.
-    new std::shared_ptr<host::VBE>(std::move(gVBE));
-    new std::shared_ptr<host::Window>(std::move(gToolWindow));
-    new std::shared_ptr<host::Document>(std::move(gDocument));
   }
+  // Nothing is released on DLL_PROCESS_DETACH: gVBE, gToolWindow and gDocument are never
+  // destroyed (see mMain.cpp), so no Release reaches the IDE under the loader lock.
   return TRUE;
 }
 
