@@ -163,6 +163,10 @@ class EventSource final : public IdeObject<EventSource>, public IConnectionPoint
       // The sink's release may call back into the list: take it out first.
       com_ptr<IDispatch> sink = std::move(found->second);
       sinks.erase(found);
+      if (source_.ide_->refuseUnadvise) {
+        source_.ide_->keptSinks.push_back(std::move(sink));
+        return E_FAIL;
+      }
       return S_OK;
     }
     STDMETHODIMP EnumConnections(IEnumConnections** connections) override {

@@ -37,6 +37,8 @@ struct Ide {
   std::vector<EventSource*> eventSources;  // not owned: each leaves the list when it goes
   int calls = 0;     // calls the add-in made since the count last restarted
   int failCall = 0;  // the one of them that fails; 0 for none
+  bool refuseUnadvise = false;
+  std::vector<com_ptr<IDispatch>> keptSinks;  // sinks whose Unadvise was refused
 
   /// Counts a call of the add-in's; raises the IDE's failure when it is the one to fail.
   void Entering() {

@@ -231,6 +231,7 @@ class StandInIdeImpl final : public StandInIde {
     ide.observer = nullptr;
     for (const auto& window : ide.toolWindows) window->Destroy();
     DropSinks(ide);
+    ide.keptSinks.clear();
     for (const auto& bar : ide.bars)
       while (!bar->controls->items.empty()) bar->controls->items.back()->Remove();
     ide.closed = true;
@@ -249,6 +250,8 @@ class StandInIdeImpl final : public StandInIde {
     ide_->failCall = n;
   }
   int Calls() const override { return ide_->calls; }
+  void RefuseUnadvise() override { ide_->refuseUnadvise = true; }
+  std::vector<com_ptr<IDispatch>> KeptSinks() const override { return ide_->keptSinks; }
 
   void AddBar(std::wstring_view name, bool visible) override {
     ide_->bars.push_back(Make<BarObject>(ide_, std::wstring(name), visible));

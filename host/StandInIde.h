@@ -84,6 +84,10 @@ class StandInIde {
   virtual void FailCall(int n) = 0;
   /// The calls the add-in made since the count last restarted.
   virtual int Calls() const = 0;
+  /// From now on Unadvise fails and the IDE keeps the sink, as a host may; the sinks kept, in
+  /// order. They go when the IDE does.
+  virtual void RefuseUnadvise() = 0;
+  virtual std::vector<com_ptr<IDispatch>> KeptSinks() const = 0;
 
   // ---- Command bars: CommandBars(1..n) in the order added, or by name without regard to case.
   virtual void AddBar(std::wstring_view name, bool visible) = 0;

@@ -11,6 +11,7 @@
 #include "addin/win32/Extensibility.h"
 #include "addin/win32/Marrowby_h.h"
 #include "addin/win32/Module.h"
+#include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
 
 namespace {
@@ -67,8 +68,8 @@ class ExtensibilityPart final : public IDTExtensibility2 {
     return hr;
   }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
-    if (!params) return E_INVALIDARG;
+                      UINT* argError) override {
+    if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
     // The arguments arrive last first; custom is always the last, so rgvarg[0].
     const UINT n = params->cArgs;
     auto arg = [&](UINT written) -> const VARIANT& { return params->rgvarg[n - 1 - written]; };
@@ -158,6 +159,7 @@ class ConnectObject final : public _Connect, public ISupportErrorInfo {
   }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override {
+    if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
     return ::DispInvoke(static_cast<_Connect*>(this), typeInfo_.get(), id, flags, params, result,
                         exception, argError);
   }

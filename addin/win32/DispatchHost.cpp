@@ -6,7 +6,9 @@
 
 #include <ocidl.h>
 
+#include "addin/win32/Module.h"
 #include "platform/Error.h"
+#include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
 
 namespace {
@@ -260,11 +262,21 @@ class Bars final : public host::CommandBars {
 };
 
 // The receiving end of a control's Click: the host calls Invoke with DISPID 1 on the event
-// interface it offers, which this object answers whatever its IID.
+// interface it offers, which this object answers whatever its IID. The host may keep it after
+// the binding ends (an Unadvise it refuses): it then holds the DLL loaded, and its Clicks do
+// nothing, since the handler's owner may be gone.
 class ClickSink final : public IDispatch {
  public:
   ClickSink(IID eventInterface, std::function<void()> click)
-      : eventInterface_(eventInterface), click_(std::move(click)) {}
+      : eventInterface_(eventInterface), click_(std::move(click)) {
+    ModuleAddRef();
+  }
+  ~ClickSink() { ModuleRelease(); }
+  ClickSink(const ClickSink&) = delete;
+  ClickSink& operator=(const ClickSink&) = delete;
+
+  /// Ends the binding: later Clicks do nothing.
+  void Disarm() noexcept { click_ = nullptr; }
 
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     if (!object) return E_POINTER;
@@ -299,11 +311,13 @@ class ClickSink final : public IDispatch {
     return DISP_E_UNKNOWNNAME;
   }
   // for the Click of CommandBarEvents: (CommandBarControl, handled, CancelDefault), DISPID 1
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                      UINT*) override {
+  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT*, EXCEPINFO*,
+                      UINT* argError) override {
     if (id != 1) return DISP_E_MEMBERNOTFOUND;
+    if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
     try {
-      if (click_) click_();
+      // A copy: the handler may end the binding while it runs.
+      if (const auto click = click_) click();
     } catch (...) {
       // The handler reports its own failures; nothing goes back into the host.
     }
@@ -334,17 +348,19 @@ class Sink final : public host::EventSink {
     }
     IID eventInterface = IID_IDispatch;
     point_->GetConnectionInterface(&eventInterface);
-    auto sink = com_ptr<ClickSink>::attach(new ClickSink(eventInterface, std::move(click)));
-    const HRESULT hr = point_->Advise(sink.get(), &cookie_);
+    sink_ = com_ptr<ClickSink>::attach(new ClickSink(eventInterface, std::move(click)));
+    const HRESULT hr = point_->Advise(sink_.get(), &cookie_);
     if (FAILED(hr)) throw VbError(hr, L"CommandBarEvents", L"The event source refused the sink");
   }
   ~Sink() override {
+    if (sink_) sink_->Disarm();
     if (point_ && cookie_) point_->Unadvise(cookie_);
   }
 
  private:
   com_ptr<IDispatch> source_;
   com_ptr<IConnectionPoint> point_;
+  com_ptr<ClickSink> sink_;
   DWORD cookie_ = 0;
 };
 

@@ -19,6 +19,7 @@
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Error.h"
+#include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
 
 namespace {
@@ -107,6 +108,7 @@ class SkeldraControl final : public _Skeldra,
   }
   STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                       EXCEPINFO* exception, UINT* argError) override {
+    if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
     return ::DispInvoke(static_cast<_Skeldra*>(this), typeInfo_.get(), id, flags, params, result,
                         exception, argError);
   }

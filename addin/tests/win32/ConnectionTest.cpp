@@ -190,6 +190,22 @@ TEST_F(Connection, AnExternalStartShowsTheWindowWithoutEntries) {
   EXPECT_EQ(L"1", Setting()) << "no entries to delete: the rest of the disconnection runs";
 }
 
+TEST_F(Connection, ConnectedAgainWithoutEntriesTheSameObjectDisconnectsToTheEnd) {
+  const struct {
+    ext_ConnectMode mode;
+    const wchar_t* setting;
+  } cases[] = {{ext_cm_External, L"1"}, {ext_cm_Startup, L"0"}, {ext_cm_CommandLine, L"0"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << c.mode);
+    ASSERT_EQ(S_OK, ConnectIn(ext_cm_AfterStartup));
+    ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
+    ASSERT_EQ(S_OK, ConnectIn(c.mode));
+    SetSetting(L"pending");
+    ASSERT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
+    EXPECT_EQ(c.setting, Setting()) << "the entries deleted last time are not deleted again";
+  }
+}
+
 // ---- Any call failing, and many connections ---------------------------------------------------
 
 // The add-in's message boxes while a journey runs: each is answered at once, its caption kept.
@@ -242,6 +258,15 @@ class ConnectionFaults : public Connection {
     const std::size_t reports = gReports.size();
     EXPECT_EQ(S_OK, event());
     EXPECT_LE(gReports.size(), reports + 1);
+  }
+  // Connects and disconnects while the IDE refuses every Unadvise, then lets the add-in object
+  // go: the sinks the IDE kept, as it holds them.
+  std::vector<com_ptr<IDispatch>> SinksKeptByTheIde() {
+    ide_->RefuseUnadvise();
+    EXPECT_EQ(S_OK, ConnectIn(ext_cm_AfterStartup));
+    EXPECT_EQ(S_OK, events_->OnDisconnection(ext_dm_UserClosed, nullptr));
+    events_.reset();
+    return ide_->KeptSinks();
   }
   bool LastWindowShowing() const {
     const auto windows = ide_->ToolWindows();
@@ -311,6 +336,129 @@ TEST_F(ConnectionFaults, EveryCallOnTheIdeMayFailWithoutHarmingIt) {
     }
   }
   ::KillTimer(nullptr, timer);
+}
+
+HRESULT Click(IDispatch& sink) {
+  VARIANT_BOOL handled = VARIANT_FALSE, cancelDefault = VARIANT_FALSE;
+  VARIANT args[3];
+  args[0].vt = args[1].vt = VT_BYREF | VT_BOOL;
+  args[0].pboolVal = &cancelDefault;
+  args[1].pboolVal = &handled;
+  args[2].vt = VT_DISPATCH;
+  args[2].pdispVal = nullptr;
+  DISPPARAMS params{args, nullptr, 3, 0};
+  return sink.Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, nullptr, nullptr,
+                     nullptr);
+}
+
+TEST_F(ConnectionFaults, ASinkTheIdeKeepsHoldsTheDllAndItsClicksDoNothing) {
+  const auto sinks = SinksKeptByTheIde();
+  ASSERT_EQ(2u, sinks.size()) << "the button's and the menu entry's";
+  ide_.reset();
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the sinks hold the DLL";
+
+  gReports.clear();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 25, AnswerMessageBoxes);
+  for (const auto& sink : sinks) EXPECT_EQ(S_OK, Click(*sink.get()));
+  ::KillTimer(nullptr, timer);
+  EXPECT_TRUE(gReports.empty()) << "a Click after its connection ended shows nothing";
+}
+
+// Late-bound calls whose arguments cannot be read fail, on each IDispatch of the add-in's.
+TEST_F(ConnectionFaults, MalformedLateBoundCallsAreRefused) {
+  const auto sinks = SinksKeptByTheIde();
+  ASSERT_FALSE(sinks.empty());
+  Restart();
+  CLSID document{};
+  ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &document));
+  com_ptr<IDispatch> skeldra;
+  ASSERT_EQ(S_OK, ::CoCreateInstance(document, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                     skeldra.put_void()));
+  const auto idOf = [](IDispatch& object, const wchar_t* member) {
+    DISPID id = DISPID_UNKNOWN;
+    auto* name = const_cast<LPOLESTR>(member);
+    object.GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+    return id;
+  };
+  const auto connect = events_.query<IDispatch>();
+  const struct {
+    const char* name;
+    IDispatch* object;
+    DISPID id;
+  } members[] = {
+      {"OnConnection", events_.get(), 1},
+      {"Show", connect.get(), idOf(*connect.get(), L"Show")},
+      {"View", skeldra.get(), idOf(*skeldra.get(), L"View")},
+      {"Click", sinks[0].get(), 1},
+  };
+  VARIANT args[3];
+  for (VARIANT& arg : args) ::VariantInit(&arg);
+  args[1].vt = VT_BYREF | VT_VARIANT;  // a reference to nothing
+  DISPPARAMS noArray{nullptr, nullptr, 3, 0}, nullReference{args, nullptr, 3, 0};
+  const struct {
+    DISPPARAMS* params;
+    HRESULT expected;
+  } calls[] = {
+      {nullptr, E_INVALIDARG},
+      {&noArray, DISP_E_BADPARAMCOUNT},
+      {&nullReference, DISP_E_TYPEMISMATCH},
+  };
+  for (const auto& m : members) {
+    for (const auto& c : calls) {
+      SCOPED_TRACE(testing::Message() << m.name << ", expecting " << std::hex << c.expected);
+      UINT argError = 99;
+      EXPECT_EQ(c.expected, m.object->Invoke(m.id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
+                                             c.params, nullptr, nullptr, &argError));
+      if (c.expected == DISP_E_TYPEMISMATCH) {
+        EXPECT_EQ(1u, argError);
+      }
+    }
+  }
+}
+
+// The IDE frees the DLL while the add-in still holds its objects (a disconnection that stopped
+// part way, then the IDE's CoUninitialize). A copy of the DLL, loaded apart from COM's, lets the
+// test unload it. The connection fails before it makes the tool window, whose document would
+// come from COM's copy and keep that one loaded.
+TEST_F(ConnectionFaults, UnloadingTheDllNeverReleasesTheIdesObjects) {
+  wchar_t temp[MAX_PATH] = {};
+  ::GetTempPathW(MAX_PATH, temp);
+  const std::wstring copy = std::wstring(temp) + L"MarrowbyUnloaded.dll";
+  ASSERT_TRUE(::CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
+  HMODULE dll = ::LoadLibraryW(copy.c_str());
+  ASSERT_TRUE(dll);
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  const auto getClassObject = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(dll, "DllGetClassObject")));
+  CLSID clsid{};
+  ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
+  com_ptr<IClassFactory> factory;
+  ASSERT_EQ(S_OK, getClassObject(clsid, IID_IClassFactory, factory.put_void()));
+  com_ptr<IDTExtensibility2> events;
+  ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, __uuidof(IDTExtensibility2),
+                                          events.put_void()));
+  factory.reset();
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 25, AnswerMessageBoxes);
+  ide_->FailCall(1);  // VBE.Windows: the connection holds the root object and ends, reported
+  ASSERT_EQ(S_OK, events->OnConnection(ide_->Vbe().get(), ext_cm_AfterStartup,
+                                       ide_->AddIn(L"Marrowby.Connect").get(), nullptr));
+  ide_->FailCall(0);
+  ::KillTimer(nullptr, timer);
+  ASSERT_EQ(S_OK, events->OnDisconnection(ext_dm_HostShutdown, nullptr));  // stops: no window
+  events.reset();
+
+  const com_ptr<IDispatch> vbe = ide_->Vbe();
+  const auto refs = [&] {
+    vbe->AddRef();
+    return vbe->Release();
+  };
+  const ULONG held = refs();
+  ASSERT_TRUE(::FreeLibrary(dll));
+  EXPECT_FALSE(::GetModuleHandleW(copy.c_str()));
+  EXPECT_EQ(held, refs()) << "the root object is still held, not released under the loader lock";
+  ::DeleteFileW(copy.c_str());
 }
 
 TEST_F(ConnectionFaults, AHundredConnectionsLeaveNothingBehindAndTheDllUnloads) {
