@@ -39,14 +39,28 @@ TEST_F(Win32Files, ReadsTheExactBytes) {
   EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"none.vbp")));
 }
 
-TEST_F(Win32Files, AFileLockedByAnotherProgramListsButCannotBeRead) {
-  world_->AddFile(L"locked.vbp", "Name=A");
-  const std::wstring path = world_->PathOf(L"locked.vbp");
-  unique_file lock(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
-  ASSERT_TRUE(lock);
-  EXPECT_TRUE(world_->Files().IsNormalFile(path));
-  EXPECT_FALSE(world_->Files().ReadAll(path));
+// Another program holding the file: it reads unless that program shares no reading.
+TEST_F(Win32Files, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
+  const struct {
+    DWORD access, share;
+    bool reads;
+  } cases[] = {
+      {GENERIC_READ | GENERIC_WRITE, 0, false},
+      {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, true},
+      {GENERIC_WRITE, FILE_SHARE_READ, true},
+      {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
+  };
+  world_->AddFile(L"held.vbp", "Name=A");
+  const std::wstring path = world_->PathOf(L"held.vbp");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << std::hex << c.access << " shared " << c.share);
+    unique_file held(::CreateFileW(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0,
+                                   nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_TRUE(world_->Files().IsNormalFile(path));
+    EXPECT_EQ(c.reads ? std::optional<std::string>("Name=A") : std::nullopt,
+              world_->Files().ReadAll(path));
+  }
 }
 
 TEST_F(Win32Files, AMissingFolderIsAbsentAndAMalformedPathRaises) {

@@ -167,7 +167,10 @@ std::optional<bool> Win32FileSystem::IsNormalFileWithin(std::wstring_view path,
 std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path) const {
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
   const std::wstring name(path);
-  unique_file file(::CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  // A reader that never writes shares everything: an editor or a source-control tool may hold
+  // the file open for writing, or be about to rename it.
+  unique_file file(::CreateFileW(name.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   // Device names ("con", "nul", "lpt1") open too; only a file on disk is read, as a console
   // would wait for input.
