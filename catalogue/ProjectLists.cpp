@@ -130,12 +130,12 @@ void ProjectLists::Release() {
 
 bool ProjectLists::AddFavorite(std::wstring_view path) {
   constexpr int kLastNumber = std::numeric_limits<std::int16_t>::max();
+  // A path is a duplicate only of a favourite the list shows: a value the list leaves out (a
+  // name that is no number, or repeats one) would block the add without the user seeing why.
   std::set<int> taken;
-  if (const auto table = reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesKey)) {
-    for (const RegValue& row : *table) {
-      if (row.Data == path) return false;
-      if (const auto number = EntryNumber(row.Name)) taken.insert(*number);
-    }
+  for (const cRecent& entry : ReadRegistryList(kFavoritesKey)) {
+    if (entry.FilePath() == path) return false;
+    taken.insert(entry.Order());
   }
   // The table lacks the values it could not read (or all of them, when the key could not be
   // read): the registry itself must confirm that the name is free.

@@ -29,6 +29,9 @@ TEST_P(Commands, APressSelectsAndHighlightsTheRowAndTheRightButtonOpensItsMenu) 
   EXPECT_TRUE(w_.UserDocument.popups.empty()) << "no menu over empty space";
   EXPECT_EQ(nullptr, list.SelectedItem());
 
+  Press(list, L"1", 4);
+  EXPECT_EQ(L"1", list.SelectedItem()->Text());
+  EXPECT_TRUE(w_.UserDocument.popups.empty()) << "the middle button shows no menu";
   Press(list, L"3");
   EXPECT_EQ(L"3", list.SelectedItem()->Text());
   EXPECT_EQ(list.SelectedItem(), list.DropHighlight());
@@ -119,6 +122,26 @@ TEST_P(Commands, AddToFavoritesNeverReplacesAFavourite) {
   Press(w_.lvwRecent, L"3", 2, L"mnuPopRecent_Add");
   EXPECT_EQ((RegValue{L"5", world_->PathOf(L"P.VBP")}), StoredFavorites().back());
   EXPECT_EQ(5u, StoredFavorites().size());
+}
+
+TEST_P(Commands, AddToFavoritesComparesOnlyWithTheFavouritesTheListShows) {
+  const std::wstring a = Project(L"a.vbp", Vbp{}), b = Project(L"b.vbp", Vbp{}),
+                     c = Project(L"c.vbp", Vbp{});
+  // Values the list leaves out: a name that is no number, a number out of range.
+  SetFavorites({{L"1", a}, {L"note", b}, {L"40000", c}});
+  SetRecent({{L"1", b}, {L"2", c}, {L"3", a}});
+  Open();
+  for (const wchar_t* row : {L"1", L"2", L"3"}) Press(w_.lvwRecent, row, 2, L"mnuPopRecent_Add");
+  EXPECT_EQ((RegValueTable{{L"1", a}, {L"note", b}, {L"40000", c}, {L"2", b}, {L"3", c}}),
+            StoredFavorites());
+}
+
+TEST_P(Commands, TheFirstFavouriteCreatesTheKeyWithValueOne) {
+  const std::wstring p = Project(L"p.vbp", Vbp{});
+  SetRecent({{L"7", p}});
+  Open();
+  Press(w_.lvwRecent, L"7", 2, L"mnuPopRecent_Add");
+  EXPECT_EQ((RegValueTable{{L"1", p}}), StoredFavorites());
 }
 
 TEST_P(Commands, AddToFavoritesNeverReplacesAFavouriteItCouldNotRead) {
