@@ -183,7 +183,13 @@ void Skeldra::RemoveProject() {
 
 // ---- The container's events ---------------------------------------------------------------
 
-void Skeldra::UserDocument_Initialize() { UserDocument_Resize(); }
+void Skeldra::UserDocument_Initialize() {
+  // The lists start unsorted, by "N" descending: the first click on any header, "N" included,
+  // then sorts its column ascending.
+  Silently([&] { c_.lvwRecent.SortOrder(1); });
+  Silently([&] { c_.lvwFavor.SortOrder(1); });
+  UserDocument_Resize();
+}
 
 void Skeldra::UserDocument_Show() {
   c_.UserDocument.MinWidth(kMinWidth);

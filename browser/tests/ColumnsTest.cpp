@@ -129,6 +129,11 @@ TEST_P(Columns, AHeaderClickSortsByItsOwnColumnAndAgainReverses) {
              {L"10", Project(L"c.vbp", Vbp{.title = "gamma"})}});
   Open();
   HeadlessListView& list = w_.lvwRecent;
+  EXPECT_FALSE(list.Sorted());
+
+  list.UserClickColumn(1);  // N, the key a new list has: the first click sorts ascending too
+  EXPECT_EQ(0, list.SortOrder());
+  EXPECT_EQ((Strings{L"1", L"10", L"2"}), ColumnTexts(list));
 
   list.UserClickColumn(2);  // Title
   EXPECT_EQ(1, list.SortKey());
