@@ -16,8 +16,8 @@ class Shell {
   virtual ~Shell() = default;
 
   /// Opens the target (a web address, a document) with the "open" verb of the program
-  /// registered for it, shown normally. Whether that worked is not reported: the shell tells
-  /// the user itself.
+  /// registered for it, its window shown in its current size and position. Whether that worked
+  /// is not reported: the shell tells the user itself.
   virtual void Open(std::wstring_view target, Window owner) = 0;
 
   /// Starts a program: commandLine is its path, optionally followed by arguments, as the host

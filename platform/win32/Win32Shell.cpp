@@ -11,7 +11,7 @@
 
 void Win32Shell::Open(std::wstring_view target, Window owner) {
   const std::string file = ansi_.ToAnsi(target);
-  ::ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(), "", "", SW_SHOWNORMAL);
+  ::ShellExecuteA(static_cast<HWND>(owner), "open", file.c_str(), "", "", SW_SHOW);
 }
 
 void Win32Shell::Start(std::wstring_view commandLine, int windowStyle) {

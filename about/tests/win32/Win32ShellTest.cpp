@@ -38,6 +38,12 @@ TEST_F(Win32ShellTest, StartsTheProgramWithTheWindowStyleGiven) {
   }
 }
 
+TEST_F(Win32ShellTest, OpensATargetShownInItsCurrentSizeAndPosition) {
+  const std::wstring program = temp_.CopyProbe(L"opened\\probe.exe");
+  shell_.Open(program, nullptr);
+  EXPECT_EQ(SW_SHOW, ProbeStartStyle(program));
+}
+
 TEST_F(Win32ShellTest, AProgramThatCannotBeStartedRaisesAnError) {
   struct Case {
     std::wstring commandLine;
