@@ -23,6 +23,14 @@ BrowserTest::BrowserTest()
   gVBE = host_;
 }
 
+namespace {
+
+// The lists' keys written out, as the IDE and the users' registries have them.
+constexpr wchar_t kRecentList[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
+constexpr wchar_t kFavoritesList[] = L"Software\\Tolvane\\Skeldra\\Favorites";
+
+}  // namespace
+
 BrowserTest::~BrowserTest() { gVBE.reset(); }
 
 std::wstring BrowserTest::Project(std::wstring_view fileName, const Vbp& vbp, unsigned attributes) {
@@ -31,15 +39,15 @@ std::wstring BrowserTest::Project(std::wstring_view fileName, const Vbp& vbp, un
 }
 
 void BrowserTest::SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, name, path);
+  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kRecentList, name, path);
 }
 
 void BrowserTest::SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesKey, name, path);
+  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesList, name, path);
 }
 
 RegValueTable BrowserTest::StoredFavorites() {
-  return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesKey).value_or(RegValueTable{});
+  return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesList).value_or(RegValueTable{});
 }
 
 void BrowserTest::Open() {

@@ -94,6 +94,12 @@ TEST_P(Lists, EachChoiceOfATabReadsTheListAndItsFilesAgain) {
   w_.TabStrip1.UserClickTab(1);
   EXPECT_EQ("recent", Page());
   EXPECT_EQ((Strings{L"After", L""}), ColumnTexts(w_.lvwRecent, 1));
+
+  const std::size_t loads = w_.App.pointers.size();
+  Project(L"p.vbp", Vbp{.title = "Third"});
+  w_.TabStrip1.UserClickTab(3);
+  EXPECT_EQ(loads, w_.App.pointers.size()) << "the properties page reloads no list";
+  EXPECT_EQ((Strings{L"After", L""}), ColumnTexts(w_.lvwRecent, 1));
 }
 
 TEST_P(Lists, PropertiesShowTheSelectedProjectOfTheListThatWasShowing) {

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/Error.h"
 #include "registry/mReg.h"
 #include "registry/tests/FailingRegistry.h"
@@ -101,6 +103,37 @@ TEST_P(mRegTest, DataIsCutAtItsFirstNul) {
   auto table = Values();
   ASSERT_TRUE(table);
   EXPECT_EQ(L"C:\\a.vbp", (*table)[0].Data);
+}
+
+TEST_P(mRegTest, SetWritesTextWithItsNulAndReadingTakesAnyTypeAsText) {
+  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"C:\\a.vbp");
+  HKey key{};
+  const std::string root = world_->Root() + "\\Favorites";
+  ASSERT_EQ(0, world_->Api().RegOpenKeyExA(kHkeyCurrentUser, root.c_str(), 0, reg::kRead | reg::kWrite,
+                                           &key));
+  std::uint32_t type = 0, size = 64;
+  std::uint8_t data[64] = {};
+  EXPECT_EQ(0, world_->Api().RegQueryValueExA(key, "1", nullptr, &type, data, &size));
+  EXPECT_EQ(reg::kRegSz, type);
+  EXPECT_EQ(9u, size) << "the text and its NUL";
+
+  const struct {
+    const char* name;
+    std::uint32_t type;
+    std::string data;
+  } others[] = {{"2", reg::kRegDword, std::string("42\0\0", 4)},
+                {"3", reg::kRegExpandSz, std::string("%TEMP%\\b.vbp", 13)}};
+  for (const auto& o : others)
+    ASSERT_EQ(0, world_->Api().RegSetValueExA(key, o.name, 0, o.type,
+                                              reinterpret_cast<const std::uint8_t*>(o.data.data()),
+                                              static_cast<std::uint32_t>(o.data.size())));
+  world_->Api().RegCloseKey(key);
+  auto table = Values();
+  ASSERT_TRUE(table);
+  std::map<std::wstring, std::wstring> read;
+  for (const RegValue& row : *table) read[row.Name] = row.Data;
+  EXPECT_EQ(L"42", read[L"2"]) << "a number's bytes, as text";
+  EXPECT_EQ(L"%TEMP%\\b.vbp", read[L"3"]) << "not expanded";
 }
 
 TEST_P(mRegTest, AValueTooLongForItsBufferGivesAnEmptyRowAndTheOthersStay) {

@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "browser/win32/Win32Controls.h"
+#include "platform/tests/win32/UserInput.h"
 #include "platform/Error.h"
 
 namespace {
@@ -299,6 +300,60 @@ TEST_F(RealControls, ARightPressSelectsTheRowAndItsMenuAddsAFavourite) {
   Press(c_.lvwFavor, L"2", WM_LBUTTONDBLCLK);
   EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{{fresh, true}}), host_->opened);
   EXPECT_TRUE(msgBox_.calls.empty());
+}
+
+TEST_F(RealControls, TheCaptionsAndMenusReadAsTheUserKnowsThem) {
+  SetRecent({{L"1", Project(L"r.vbp", Vbp{})}});
+  SetFavorites({{L"1", Project(L"f.vbp", Vbp{})}});
+  Open();
+  Strings tabs, labels, tips;
+  HWND strip = HandleOf(c_.TabStrip1);
+  for (int i = 0; i < TabCtrl_GetItemCount(strip); ++i) {
+    wchar_t text[64] = {};
+    TCITEMW item{.mask = TCIF_TEXT, .pszText = text, .cchTextMax = 64};
+    TabCtrl_GetItem(strip, i, &item);
+    tabs.push_back(text);
+  }
+  for (Label* label : c_.lblProps) labels.push_back(WindowText(HandleOf(*label)));
+  // Each tip as the toolbar asks its parent for it.
+  HWND bar = HandleOf(c_.Toolbar1);
+  for (const wchar_t* key : {L"Open", L"Properties", L"Customize", L"About"}) {
+    wchar_t text[80] = {};
+    NMTBGETINFOTIPW tip{};
+    tip.hdr = {bar, static_cast<UINT_PTR>(::GetDlgCtrlID(bar)), TBN_GETINFOTIPW};
+    tip.pszText = text;
+    tip.cchTextMax = 80;
+    tip.iItem = dynamic_cast<Win32Toolbar&>(c_.Toolbar1).CommandOf(key);
+    ::SendMessageW(::GetParent(bar), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
+    tips.push_back(text);
+  }
+  wchar_t header[64] = {};
+  LVCOLUMNW column{.mask = LVCF_TEXT, .pszText = header, .cchTextMax = 64};
+  ListView_GetColumn(HandleOf(c_.lvwCustomize), 0, &column);
+  Press(c_.lvwRecent, L"1", WM_RBUTTONDOWN, 0);
+  const Strings recentMenu = gMenuCaptions;
+  ClickTab(2);
+  Press(c_.lvwFavor, L"1", WM_RBUTTONDOWN, 0);
+  const Strings favoritesMenu = gMenuCaptions;
+
+  const struct {
+    const char* what;
+    Strings shown, expected;
+  } table[] = {
+      {"tabs", tabs, {L"Recent", L"Favorites", L"Properties"}},
+      {"property labels",
+       labels,
+       {L"Name:", L"Path:", L"Type:", L"Title:", L"Product Name:", L"Description:", L"Version:",
+        L"Company Name:", L"Copyright:", L"File Description:", L"File Name:"}},
+      {"toolbar tips",
+       tips,
+       {L"Open selected Project", L"View Properties of selected Project", L"Customize view",
+        L"About program"}},
+      {"field list header", {header}, {L"Show/Hide Field"}},
+      {"recent menu", recentMenu, {L"Add to Favorites", L"Open Project", L"Properties"}},
+      {"favourites menu", favoritesMenu, {L"Remove", L"Open", L"Properties"}},
+  };
+  for (const auto& row : table) EXPECT_EQ(row.expected, row.shown) << row.what;
 }
 
 TEST_F(RealControls, EachTabShowsExactlyItsPageAndThePropertiesOfTheSelectedRow) {

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 inline LPARAM At(POINT p) { return MAKELPARAM(p.x, p.y); }
 inline POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
@@ -24,10 +27,19 @@ inline void Click(HWND hwnd, POINT p, UINT down = WM_LBUTTONDOWN) {
 /// kth item. The answer is typed from a timer once the menu shows, since the menu's modal loop
 /// dispatches the timer's message.
 inline int gMenuChoice = 0;
+inline std::vector<std::wstring> gMenuCaptions;  // the items of the last menu answered
 inline void CALLBACK AnswerMenu(HWND, UINT, UINT_PTR timer, DWORD) {
   HWND menu = ::FindWindowW(L"#32768", nullptr);
   if (!menu || !::IsWindowVisible(menu)) return;  // not open yet
   ::KillTimer(nullptr, timer);
+  gMenuCaptions.clear();
+  if (auto items = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0))) {
+    for (int i = 0; i < ::GetMenuItemCount(items); ++i) {
+      wchar_t text[64] = {};
+      ::GetMenuStringW(items, i, text, 64, MF_BYPOSITION);
+      gMenuCaptions.push_back(text);
+    }
+  }
   for (int i = 0; i < gMenuChoice; ++i) ::PostMessageW(menu, WM_KEYDOWN, VK_DOWN, 0);
   ::PostMessageW(menu, WM_KEYDOWN, gMenuChoice > 0 ? VK_RETURN : VK_ESCAPE, 0);
 }
