@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # make bench: builds the benchmark programs (presets bench and bench-win64, only their targets)
 # and, when it is missing, the shipped DLL (preset win32); then runs the native benchmarks, the
-# Windows ones under Wine (on an Xvfb of their own when there is no display) and measures the
+# Windows ones under Wine (on an Xvfb of their own when there is no display), the Windows ones
+# again as 32-bit programs where the kernel runs them (preset bench-win32), and measures the
 # stripped DLL. stdout gets one line a figure:
 #   BENCH <name> <value> <unit>
 #   RATIO <name> <value>
@@ -39,6 +40,18 @@ run build/bench/bench-native.log build/bench/bench/marrowby_bench --files=build/
 # Under Wine, in the prefix of the build (build/bench-win64/wineprefix).
 run build/bench-win64/bench-wine.log \
   cmake/with-display cmake/wine-run build/bench-win64/bench/marrowby_bench_win.exe
+
+# Under 32-bit Wine, where the kernel runs 32-bit programs: the same program built for i686
+# (preset bench-win32, prefix build/bench-win32/wineprefix), its figures named wine32_.
+if why=$(bash tools/probe-32bit.sh); then
+  cmake --preset bench-win32 >/dev/null
+  cmake --build --preset bench-win32 --target marrowby_bench_win >&2
+  run build/bench-win32/bench-wine.log \
+    cmake/with-display cmake/wine-run build/bench-win32/bench/marrowby_bench_win.exe |
+    sed -E 's/^(BENCH|RATIO|TARGET) wine_/\1 wine32_/'
+else
+  echo "bench: no 32-bit figures: $why" >&2
+fi
 
 # The shipped DLL, stripped as a release would strip it.
 limit=1000000

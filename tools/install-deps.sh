@@ -11,6 +11,9 @@ packages=(
   libclang-rt-dev
 )
 
+# 32-bit Wine, for the 32-bit run of the Wine tests: the IDE is a 32-bit program.
+packages+=(wine32:i386)
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
@@ -19,6 +22,13 @@ done
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
+dpkg --print-foreign-architectures | grep -qx i386 || $sudo dpkg --add-architecture i386
 echo "installing: ${missing[*]}"
 $sudo apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if why=$(bash "$(dirname "$0")/probe-32bit.sh"); then
+  echo "this kernel runs 32-bit programs: the Wine tests also run as 32-bit programs"
+else
+  echo "$why: the Wine tests run as 64-bit programs only"
+fi

@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
-# make run: builds the win64 preset, registers the add-in in the build's Wine prefix, seeds the
-# sample projects and starts the stand-in IDE with the add-in loaded. With a display it stays
-# open for the user; without one it runs on a virtual display, saves a screenshot as
-# build/run/standin.png and exits.
+# make run: builds the stand-in IDE and the add-in, registers the add-in in the build's Wine
+# prefix, seeds the sample projects and starts the stand-in with the add-in loaded. Where the
+# kernel runs 32-bit programs they are the 32-bit pair (preset win32), as a user's IDE is; else
+# the 64-bit pair (preset win64). With a display it stays open for the user; without one it runs
+# on a virtual display, saves a screenshot as build/run/standin.png and exits.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
 if [ -z "${MARROWBY_RUN_STAGE:-}" ]; then
   bash tools/install-deps.sh
-  cmake --preset win64 >/dev/null
-  cmake --build --preset win64
+  if why=$(bash tools/probe-32bit.sh); then
+    export MARROWBY_RUN_PRESET=win32
+    echo "make run: the 32-bit stand-in IDE with the 32-bit add-in, under 32-bit Wine"
+  else
+    export MARROWBY_RUN_PRESET=win64
+    echo "make run: the 64-bit stand-in IDE with the 64-bit add-in ($why)"
+  fi
+  cmake --preset "$MARROWBY_RUN_PRESET" >/dev/null
+  cmake --build --preset "$MARROWBY_RUN_PRESET" --target standin Marrowby
   # Every Wine step below shares one display: without the user's, a virtual one of the run's own.
   export MARROWBY_RUN_STAGE=wine
   if [ -z "${DISPLAY:-}" ]; then
@@ -19,15 +27,17 @@ if [ -z "${MARROWBY_RUN_STAGE:-}" ]; then
   exec bash "$0"
 fi
 
-export MARROWBY_BUILD_DIR=$root/build/win64
+preset=${MARROWBY_RUN_PRESET:-win64}
+export MARROWBY_BUILD_DIR=$root/build/$preset
+[ "$preset" = win32 ] && export MARROWBY_WINE_ARCH=win32
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 
 # For the machine: Wine 8 does not merge per-user classes into HKEY_CLASSES_ROOT. The DLL's
 # registration also lists it with the IDE, to load at start-up.
-cmake/wine-run regsvr32 /s "$(winpath "$root/build/win64/Marrowby.dll")"
+cmake/wine-run regsvr32 /s "$(winpath "$root/build/$preset/Marrowby.dll")"
 bash tools/seed-demo.sh
 
-standin=build/win64/host/standin.exe
+standin=build/$preset/host/standin.exe
 if [ -n "${MARROWBY_RUN_SCREENSHOT:-}" ]; then
   mkdir -p build/run
   rm -f build/run/standin.bmp build/run/standin.png

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Seeds the demonstration: copies the sample projects of demo/ to build/run/demo and, in the
-# win64 build's Wine prefix, names them in the IDE's recent list (one of them missing on disk),
-# adds two favourites and asks the add-in to show its window at start-up.
+# Wine prefix of the build that make run uses (MARROWBY_BUILD_DIR, build/win64 by default),
+# names them in the IDE's recent list (one of them missing on disk), adds two favourites and asks
+# the add-in to show its window at start-up.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-export MARROWBY_BUILD_DIR=$root/build/win64
+export MARROWBY_BUILD_DIR=${MARROWBY_BUILD_DIR:-$root/build/win64}
 
 demo=$root/build/run/demo
 rm -rf "$demo"

@@ -142,7 +142,7 @@ HWND FindOwnedDialog(DWORD thread, HWND owner) {
   } search{owner, nullptr};
   ::EnumThreadWindows(
       thread,
-      [](HWND window, LPARAM data) -> BOOL {
+      [](HWND window, LPARAM data) CALLBACK -> BOOL {
         auto* s = reinterpret_cast<Search*>(data);
         wchar_t windowClass[16] = {};
         ::GetClassNameW(window, windowClass, 16);

@@ -214,7 +214,7 @@ std::vector<std::wstring> gReports;
 void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
   ::EnumThreadWindows(
       ::GetCurrentThreadId(),
-      [](HWND window, LPARAM) -> BOOL {
+      [](HWND window, LPARAM) CALLBACK -> BOOL {
         wchar_t cls[16] = {};
         ::GetClassNameW(window, cls, 16);
         if (std::wstring(cls) == L"#32770" && ::IsWindowVisible(window)) {
@@ -235,11 +235,12 @@ class ConnectionFaults : public Connection {
     int count = 0;
     ::EnumThreadWindows(
         ::GetCurrentThreadId(),
-        [](HWND window, LPARAM counter) -> BOOL {
+        [](HWND window, LPARAM counter) CALLBACK -> BOOL {
           auto& n = *reinterpret_cast<int*>(counter);
           ++n;
           ::EnumChildWindows(
-              window, [](HWND, LPARAM c) -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; },
+              window,
+              [](HWND, LPARAM c) CALLBACK -> BOOL { return ++*reinterpret_cast<int*>(c), TRUE; },
               counter);
           return TRUE;
         },
