@@ -37,7 +37,7 @@ winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 cmake/wine-run regsvr32 /s "$(winpath "$root/build/$preset/Marrowby.dll")"
 bash tools/seed-demo.sh
 
-standin=build/$preset/host/standin.exe
+standin=build/$preset/standin/standin.exe
 if [ -n "${MARROWBY_RUN_SCREENSHOT:-}" ]; then
   mkdir -p build/run
   rm -f build/run/standin.bmp build/run/standin.png

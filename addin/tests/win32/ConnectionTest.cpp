@@ -12,7 +12,7 @@
 
 #include "addin/tests/win32/TheDll.h"
 #include "addin/win32/Extensibility.h"
-#include "host/StandInIde.h"
+#include "standin/StandInIde.h"
 #include "platform/win32/com_ptr.h"
 
 namespace {

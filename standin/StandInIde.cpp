@@ -1,13 +1,13 @@
 // VBE, Addins, VBProjects and the owner's side of the stand-in.
 
-#include "host/StandInIde.h"
+#include "standin/StandInIde.h"
 
 #include <algorithm>
 #include <cwchar>
 #include <string>
 #include <utility>
 
-#include "host/Model.h"
+#include "standin/Model.h"
 
 namespace standin {
 namespace {

@@ -1,4 +1,4 @@
-#include "host/app/Screenshot.h"
+#include "standin/app/Screenshot.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Start-up and shut-down of the add-ins, in the IDE's order: every OnConnection, then every
 // OnStartupComplete; at the end OnBeginShutdown, then OnDisconnection.
 
-#include "host/app/AddIns.h"
+#include "standin/app/AddIns.h"
 
 #include <windows.h>
 

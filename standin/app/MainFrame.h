@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/StandInIde.h"
-#include "host/app/AddIns.h"
+#include "standin/StandInIde.h"
+#include "standin/app/AddIns.h"
 #include "platform/win32/unique_res.h"
 
 namespace standin_app {

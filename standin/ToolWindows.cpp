@@ -1,7 +1,7 @@
 // Windows.CreateToolWindow and the Window it returns: a hidden dockable frame in the dock area,
 // hosting the ActiveX control of a ProgID in Wine's ATL container window.
 
-#include "host/Model.h"
+#include "standin/Model.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

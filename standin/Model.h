@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "host/Dispatch.h"
-#include "host/StandInIde.h"
+#include "standin/Dispatch.h"
+#include "standin/StandInIde.h"
 #include "platform/win32/unique_res.h"
 
 namespace standin {

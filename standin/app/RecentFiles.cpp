@@ -1,6 +1,6 @@
 // The recent list kept the way the IDE keeps it, so the add-in reads what the stand-in wrote.
 
-#include "host/app/RecentFiles.h"
+#include "standin/app/RecentFiles.h"
 
 #include <windows.h>
 

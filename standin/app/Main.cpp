@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "host/app/MainFrame.h"
+#include "standin/app/MainFrame.h"
 
 namespace {
 

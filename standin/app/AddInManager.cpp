@@ -1,6 +1,6 @@
 // The dialog is built in code: an empty template, then its controls made at WM_INITDIALOG.
 
-#include "host/app/AddInManager.h"
+#include "standin/app/AddInManager.h"
 
 #include <algorithm>
 

@@ -16,9 +16,9 @@
 
 #include "addin/tests/win32/TheDll.h"
 #include "browser/win32/Win32SkeldraWindow.h"
-#include "host/app/AddInManager.h"
-#include "host/app/MainFrame.h"
-#include "host/app/RecentFiles.h"
+#include "standin/app/AddInManager.h"
+#include "standin/app/MainFrame.h"
+#include "standin/app/RecentFiles.h"
 #include "platform/tests/win32/UserInput.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"

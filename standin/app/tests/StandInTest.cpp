@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "addin/tests/win32/TheDll.h"
-#include "host/app/RecentFiles.h"
+#include "standin/app/RecentFiles.h"
 #include "platform/win32/unique_res.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "host/Dispatch.h"
+#include "standin/Dispatch.h"
 
 #include <cwchar>
 #include <new>

@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <utility>
 
-#include "host/Model.h"
+#include "standin/Model.h"
 
 namespace standin {
 namespace {

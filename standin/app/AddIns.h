@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "addin/win32/Extensibility.h"
-#include "host/StandInIde.h"
+#include "standin/StandInIde.h"
 #include "platform/win32/com_ptr.h"
 
 namespace standin_app {

@@ -1,14 +1,14 @@
 // The main window and what the user does in it. Everything the add-in changes reaches the window
 // through the object model's observer; the window then shows the model again from scratch.
 
-#include "host/app/MainFrame.h"
+#include "standin/app/MainFrame.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "host/app/AddInManager.h"
-#include "host/app/RecentFiles.h"
-#include "host/app/Screenshot.h"
+#include "standin/app/AddInManager.h"
+#include "standin/app/RecentFiles.h"
+#include "standin/app/Screenshot.h"
 #include "platform/Error.h"
 
 namespace standin_app {

@@ -8,7 +8,7 @@
 #include <new>
 #include <utility>
 
-#include "host/Model.h"
+#include "standin/Model.h"
 
 namespace standin {
 namespace {

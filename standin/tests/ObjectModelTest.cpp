@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "host/StandInIde.h"
-#include "host/tests/LateBound.h"
+#include "standin/StandInIde.h"
+#include "standin/tests/LateBound.h"
 
 namespace {
 

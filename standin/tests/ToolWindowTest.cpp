@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "addin/tests/win32/TheDll.h"
-#include "host/StandInIde.h"
-#include "host/tests/LateBound.h"
+#include "standin/StandInIde.h"
+#include "standin/tests/LateBound.h"
 
 namespace {
 
