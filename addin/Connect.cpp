@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 #include "platform/Clipboard.h"
 #include "platform/Boundary.h"
 #include "platform/Error.h"
@@ -40,8 +40,8 @@ class ClipboardRestorer {
 
 }  // namespace
 
-void Connect::AddinInstance_OnConnection(std::shared_ptr<host::VBE> application, int connectMode,
-                                         std::shared_ptr<host::AddIn> addInInst) noexcept {
+void Connect::AddinInstance_OnConnection(std::shared_ptr<ide::VBE> application, int connectMode,
+                                         std::shared_ptr<ide::AddIn> addInInst) noexcept {
   Reporting(msgBox_, MsgBox::kCritical, kAppTitle, [&] {
     gVBE = std::move(application);
     if (gToolWindow) {
@@ -64,12 +64,12 @@ void Connect::AddinInstance_OnConnection(std::shared_ptr<host::VBE> application,
   });
 }
 
-void Connect::CreateToolWindow(int connectMode, const std::shared_ptr<host::AddIn>& addInInst) {
-  std::shared_ptr<host::AddIn> owner = addInInst;
+void Connect::CreateToolWindow(int connectMode, const std::shared_ptr<ide::AddIn>& addInInst) {
+  std::shared_ptr<ide::AddIn> owner = addInInst;
   if (connectMode == kExternal) {
     // Another program connected the add-in: the window goes to the add-in's own entry while the
     // host counts it unconnected, to the first entry when the host lists none, else nowhere.
-    std::shared_ptr<host::AddIn> entry;
+    std::shared_ptr<ide::AddIn> entry;
     Silently([&] { entry = Host().Addins()->Item(kAddInProgId); });
     if (!entry) {
       owner = Host().Addins()->Item(1);
@@ -151,7 +151,7 @@ void Connect::AddToAddInsMenu() noexcept {
   });
 }
 
-void Connect::PasteMenuFace(host::CommandBarControl& control) {
+void Connect::PasteMenuFace(ide::CommandBarControl& control) {
   ClipboardRestorer restorer(clipboard_);
   clipboard_.PutBitmapResource(kMenuBitmap);
   control.PasteFace();

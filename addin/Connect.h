@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "addin/Host.h"
+#include "ide/Host.h"
 
 class Clipboard;
 class MsgBox;
@@ -42,8 +42,8 @@ class Connect {
   /// Sets gVBE and creates the tool window (or, after a disconnection that stopped part way,
   /// shows the one there is); then by mode: after start-up the command entries, external the
   /// window. An error creating the window is reported (critical); what was made stays.
-  void AddinInstance_OnConnection(std::shared_ptr<host::VBE> application, int connectMode,
-                                  std::shared_ptr<host::AddIn> addInInst) noexcept;
+  void AddinInstance_OnConnection(std::shared_ptr<ide::VBE> application, int connectMode,
+                                  std::shared_ptr<ide::AddIn> addInInst) noexcept;
   /// Makes the command entries, once the host has finished starting.
   void AddinInstance_OnStartupComplete() noexcept;
   /// Deletes the command entries, stores whether the window shows, and empties gToolWindow,
@@ -66,16 +66,16 @@ class Connect {
   void MenuBarHandler_Click() noexcept;  // the "Add-Ins" menu entry
 
   /// Creates the tool window into gToolWindow and gDocument, for the mode's add-in entry.
-  void CreateToolWindow(int connectMode, const std::shared_ptr<host::AddIn>& addInInst);
+  void CreateToolWindow(int connectMode, const std::shared_ptr<ide::AddIn>& addInInst);
   /// Gives the control the face picture, keeping what the user has on the clipboard.
-  void PasteMenuFace(host::CommandBarControl& control);
+  void PasteMenuFace(ide::CommandBarControl& control);
 
   // The command entries and their click bindings: each replaced when made again, and emptied
   // once a disconnection has deleted its entry.
-  std::shared_ptr<host::CommandBarControl> mToolbarButton;
-  std::shared_ptr<host::CommandBarControl> mAddInsMenuItem;
-  std::shared_ptr<host::EventSink> MenuHandler;
-  std::shared_ptr<host::EventSink> MenuBarHandler;
+  std::shared_ptr<ide::CommandBarControl> mToolbarButton;
+  std::shared_ptr<ide::CommandBarControl> mAddInsMenuItem;
+  std::shared_ptr<ide::EventSink> MenuHandler;
+  std::shared_ptr<ide::EventSink> MenuBarHandler;
 
   Settings& settings_;    // not owned
   Clipboard& clipboard_;  // not owned

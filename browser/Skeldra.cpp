@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Boundary.h"
 #include "platform/Error.h"

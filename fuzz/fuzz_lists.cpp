@@ -36,8 +36,8 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/mMain.h"
-#include "addin/tests/FakeHost.h"
+#include "ide/mMain.h"
+#include "ide/tests/FakeIde.h"
 #include "browser/Skeldra.h"
 #include "browser/tests/HeadlessControls.h"
 #include "catalogue/ProjectFile.h"
@@ -529,7 +529,7 @@ class Program {
   SlowVolumes slow_;
   HeadlessWindow w_;
   HeadlessMsgBox msgBox_;
-  std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
+  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   ProjectLists lists_;
   Skeldra doc_;
   bool failures_ = false;  // whether a registry call has been set to fail

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "about/SysInfo.h"
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
 #include "platform/win32/unique_res.h"

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "addin/Connect.h"
-#include "addin/mMain.h"
-#include "addin/tests/FakeHost.h"
+#include "ide/mMain.h"
+#include "ide/tests/FakeIde.h"
 #include "platform/CodePage.h"
 #include "platform/MsgBox.h"
 #include "platform/tests/FakeClipboard.h"
@@ -94,12 +94,12 @@ class ConnectTest : public testing::Test {
                                 L"(none)");
   }
 
-  FakeHost::Bar& Toolbar() { return host_->bar(L"Standard"); }
-  FakeHost::Bar& AddInsMenu() { return host_->bar(L"Add-Ins"); }
-  FakeHost::ToolWindow& Made(std::size_t i = 0) { return host_->toolWindows.at(i); }
+  FakeIde::Bar& Toolbar() { return host_->bar(L"Standard"); }
+  FakeIde::Bar& AddInsMenu() { return host_->bar(L"Add-Ins"); }
+  FakeIde::ToolWindow& Made(std::size_t i = 0) { return host_->toolWindows.at(i); }
   bool Showing() { return Made().window->visible; }
 
-  std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
+  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   MemoryRegistry registry_;
   FailingRegistry failing_{registry_};
   Windows1252CodePage ansi_;
@@ -179,7 +179,7 @@ TEST_F(ConnectTest, StartupCompleteMakesTheMenuEntryThenTheButtonThenShows) {
 
 struct External {
   const char* name;
-  std::function<void(FakeHost&)> arrange;
+  std::function<void(FakeIde&)> arrange;
   int owner;  // position of the add-in given the window; 0 for no window
 };
 
@@ -208,16 +208,16 @@ TEST_P(ConnectExternalTest, ShowsTheWindowOfTheRightEntryWithoutMakingEntries) {
 
 INSTANTIATE_TEST_SUITE_P(
     Entries, ConnectExternalTest,
-    testing::Values(External{"OwnEntryUnconnected", [](FakeHost&) {}, 2},
-                    External{"NoOwnEntry", [](FakeHost& h) { h.addins.pop_back(); }, 1},
+    testing::Values(External{"OwnEntryUnconnected", [](FakeIde&) {}, 2},
+                    External{"NoOwnEntry", [](FakeIde& h) { h.addins.pop_back(); }, 1},
                     External{"NoOwnEntryGivesNone",
-                             [](FakeHost& h) {
+                             [](FakeIde& h) {
                                h.addins.pop_back();
                                h.missingAddInGivesNone = true;
                              },
                              1},
                     External{"OwnEntryConnected",
-                             [](FakeHost& h) { h.addins[1]->connected = true; }, 0}),
+                             [](FakeIde& h) { h.addins[1]->connected = true; }, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- The entries ----------------------------------------------------------------------------
@@ -228,7 +228,7 @@ TEST_F(ConnectTest, EitherEntryShowsTheWindowAndViewsAgain) {
   EXPECT_FALSE(Showing()) << "a control of the host's own";
 
   int views = 0;
-  for (FakeHost::Bar* bar : {&Toolbar(), &AddInsMenu()}) {
+  for (FakeIde::Bar* bar : {&Toolbar(), &AddInsMenu()}) {
     Made().window->visible = false;
     host_->Click(*bar->controls[2]);
     EXPECT_TRUE(Showing()) << Made().window.get();

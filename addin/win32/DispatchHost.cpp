@@ -168,7 +168,7 @@ VARIANT Missing() {
   return v;
 }
 
-class Project final : public host::VBProject {
+class Project final : public ide::VBProject {
  public:
   explicit Project(com_ptr<IDispatch> object) : object_(std::move(object)) {}
   IDispatch* get() const { return object_.get(); }
@@ -177,7 +177,7 @@ class Project final : public host::VBProject {
   com_ptr<IDispatch> object_;
 };
 
-class Projects final : public host::VBProjects {
+class Projects final : public ide::VBProjects {
  public:
   explicit Projects(com_ptr<IDispatch> object) : object_(object.get()) {}
   void AddFromFile(std::wstring_view fileName, bool exclusive) override {
@@ -185,7 +185,7 @@ class Projects final : public host::VBProjects {
     Variant ignored;
     object_.Call(L"AddFromFile", DISPATCH_METHOD, {Text(name.get()), Bool(exclusive)}, &ignored);
   }
-  void Remove(host::VBProject& project) override {
+  void Remove(ide::VBProject& project) override {
     Variant ignored;
     object_.Call(L"Remove", DISPATCH_METHOD, {Object(static_cast<Project&>(project).get())},
                  &ignored);
@@ -195,7 +195,7 @@ class Projects final : public host::VBProjects {
   LateBound object_;
 };
 
-class Control final : public host::CommandBarControl {
+class Control final : public ide::CommandBarControl {
  public:
   explicit Control(com_ptr<IDispatch> object) : object_(object.get()) {}
   bool Enabled() const override { return object_.GetBool(L"Enabled"); }
@@ -217,14 +217,14 @@ class Control final : public host::CommandBarControl {
   LateBound object_;
 };
 
-class Controls final : public host::CommandBarControls {
+class Controls final : public ide::CommandBarControls {
  public:
   explicit Controls(com_ptr<IDispatch> object) : object_(object.get()) {}
   int Count() const override { return static_cast<int>(object_.GetLong(L"Count")); }
-  std::shared_ptr<host::CommandBarControl> Item(int index) override {
+  std::shared_ptr<ide::CommandBarControl> Item(int index) override {
     return std::make_shared<Control>(object_.GetObject(L"Item", {Long(index)}));
   }
-  std::shared_ptr<host::CommandBarControl> Add(int type, std::optional<int> before) override {
+  std::shared_ptr<ide::CommandBarControl> Add(int type, std::optional<int> before) override {
     // Type, Id, Parameter, Before, Temporary.
     return std::make_shared<Control>(object_.GetObject(
         L"Add", {Long(type), Missing(), Missing(), before ? Long(*before) : Missing(), Missing()}));
@@ -234,10 +234,10 @@ class Controls final : public host::CommandBarControls {
   LateBound object_;
 };
 
-class Bar final : public host::CommandBar {
+class Bar final : public ide::CommandBar {
  public:
   explicit Bar(com_ptr<IDispatch> object) : object_(object.get()) {}
-  std::shared_ptr<host::CommandBarControls> Controls() override {
+  std::shared_ptr<ide::CommandBarControls> Controls() override {
     return std::make_shared<::Controls>(object_.GetObject(L"Controls"));
   }
   void Visible(bool visible) override { object_.Put(L"Visible", Bool(visible)); }
@@ -246,14 +246,14 @@ class Bar final : public host::CommandBar {
   LateBound object_;
 };
 
-class Bars final : public host::CommandBars {
+class Bars final : public ide::CommandBars {
  public:
   explicit Bars(com_ptr<IDispatch> object) : object_(object.get()) {}
-  std::shared_ptr<host::CommandBar> Item(std::wstring_view name) override {
+  std::shared_ptr<ide::CommandBar> Item(std::wstring_view name) override {
     Bstr text(name);
     return std::make_shared<Bar>(object_.GetObject(L"Item", {Text(text.get())}));
   }
-  std::shared_ptr<host::CommandBar> Item(int index) override {
+  std::shared_ptr<ide::CommandBar> Item(int index) override {
     return std::make_shared<Bar>(object_.GetObject(L"Item", {Long(index)}));
   }
 
@@ -335,7 +335,7 @@ class ClickSink final : public IDispatch {
 constexpr IID kCommandBarEvents = {0x0002E131, 0x0000, 0x0000,
                                    {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 
-class Sink final : public host::EventSink {
+class Sink final : public ide::EventSink {
  public:
   Sink(com_ptr<IDispatch> source, std::function<void()> click) : source_(std::move(source)) {
     auto container = source_.query<IConnectionPointContainer>();
@@ -364,10 +364,10 @@ class Sink final : public host::EventSink {
   DWORD cookie_ = 0;
 };
 
-class Events final : public host::Events {
+class Events final : public ide::Events {
  public:
   explicit Events(com_ptr<IDispatch> object) : object_(object.get()) {}
-  std::shared_ptr<host::EventSink> CommandBarEvents(host::CommandBarControl& control,
+  std::shared_ptr<ide::EventSink> CommandBarEvents(ide::CommandBarControl& control,
                                                     std::function<void()> click) override {
     auto source = object_.GetObject(L"CommandBarEvents",
                                     {Object(static_cast<Control&>(control).get())});
@@ -378,7 +378,7 @@ class Events final : public host::Events {
   LateBound object_;
 };
 
-class AddIn final : public host::AddIn {
+class AddIn final : public ide::AddIn {
  public:
   explicit AddIn(IDispatch* object) : object_(object) {}
   bool Connect() const override { return object_.GetBool(L"Connect"); }
@@ -388,25 +388,25 @@ class AddIn final : public host::AddIn {
   LateBound object_;
 };
 
-class Addins final : public host::Addins {
+class Addins final : public ide::Addins {
  public:
   explicit Addins(com_ptr<IDispatch> object) : object_(object.get()) {}
-  std::shared_ptr<host::AddIn> Item(std::wstring_view progId) override {
+  std::shared_ptr<ide::AddIn> Item(std::wstring_view progId) override {
     Bstr text(progId);
     return Wrap(object_.GetObject(L"Item", {Text(text.get())}));
   }
-  std::shared_ptr<host::AddIn> Item(int index) override {
+  std::shared_ptr<ide::AddIn> Item(int index) override {
     return Wrap(object_.GetObject(L"Item", {Long(index)}));
   }
 
  private:
-  static std::shared_ptr<host::AddIn> Wrap(const com_ptr<IDispatch>& entry) {
+  static std::shared_ptr<ide::AddIn> Wrap(const com_ptr<IDispatch>& entry) {
     return entry ? std::make_shared<AddIn>(entry.get()) : nullptr;
   }
   LateBound object_;
 };
 
-class Window final : public host::Window {
+class Window final : public ide::Window {
  public:
   explicit Window(com_ptr<IDispatch> object) : object_(object.get()) {}
   bool Visible() const override { return object_.GetBool(L"Visible"); }
@@ -416,7 +416,7 @@ class Window final : public host::Window {
   LateBound object_;
 };
 
-class Document final : public host::Document {
+class Document final : public ide::Document {
  public:
   explicit Document(IDispatch* object) : object_(object) {}
   void View() override {
@@ -428,13 +428,13 @@ class Document final : public host::Document {
   LateBound object_;
 };
 
-class Windows final : public host::Windows {
+class Windows final : public ide::Windows {
  public:
   explicit Windows(com_ptr<IDispatch> object) : object_(object.get()) {}
-  std::shared_ptr<host::Window> CreateToolWindow(host::AddIn& addInInst, std::wstring_view progId,
+  std::shared_ptr<ide::Window> CreateToolWindow(ide::AddIn& addInInst, std::wstring_view progId,
                                                  std::wstring_view caption,
                                                  std::wstring_view guidPosition,
-                                                 std::shared_ptr<host::Document>& document) override {
+                                                 std::shared_ptr<ide::Document>& document) override {
     Bstr id(progId), text(caption), guid(guidPosition);
     // DocObj goes by reference: the host stores the new document into it.
     IDispatch* created = nullptr;
@@ -457,27 +457,27 @@ class Windows final : public host::Windows {
   LateBound object_;
 };
 
-class VBE final : public host::VBE {
+class VBE final : public ide::VBE {
  public:
   explicit VBE(IDispatch* object) : object_(object) {}
-  std::shared_ptr<host::VBProjects> VBProjects() override {
+  std::shared_ptr<ide::VBProjects> VBProjects() override {
     return std::make_shared<Projects>(object_.GetObject(L"VBProjects"));
   }
-  std::shared_ptr<host::VBProject> ActiveVBProject() override {
+  std::shared_ptr<ide::VBProject> ActiveVBProject() override {
     com_ptr<IDispatch> project = object_.GetObject(L"ActiveVBProject");
     if (!project) return nullptr;
     return std::make_shared<Project>(std::move(project));
   }
-  std::shared_ptr<host::CommandBars> CommandBars() override {
+  std::shared_ptr<ide::CommandBars> CommandBars() override {
     return std::make_shared<Bars>(object_.GetObject(L"CommandBars"));
   }
-  std::shared_ptr<host::Windows> Windows() override {
+  std::shared_ptr<ide::Windows> Windows() override {
     return std::make_shared<::Windows>(object_.GetObject(L"Windows"));
   }
-  std::shared_ptr<host::Addins> Addins() override {
+  std::shared_ptr<ide::Addins> Addins() override {
     return std::make_shared<::Addins>(object_.GetObject(L"Addins"));
   }
-  std::shared_ptr<host::Events> Events() override {
+  std::shared_ptr<ide::Events> Events() override {
     return std::make_shared<::Events>(object_.GetObject(L"Events"));
   }
 
@@ -487,8 +487,8 @@ class VBE final : public host::VBE {
 
 }  // namespace
 
-std::shared_ptr<host::VBE> MakeDispatchVBE(IDispatch* vbe) { return std::make_shared<VBE>(vbe); }
+std::shared_ptr<ide::VBE> MakeDispatchVBE(IDispatch* vbe) { return std::make_shared<VBE>(vbe); }
 
-std::shared_ptr<host::AddIn> MakeDispatchAddIn(IDispatch* addIn) {
+std::shared_ptr<ide::AddIn> MakeDispatchAddIn(IDispatch* addIn) {
   return addIn ? std::make_shared<AddIn>(addIn) : nullptr;
 }

@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "addin/Host.h"
+#include "ide/Host.h"
 
 /// The host's root object (the IDE's VBE) behind the interface the add-in uses.
-std::shared_ptr<host::VBE> MakeDispatchVBE(IDispatch* vbe);
+std::shared_ptr<ide::VBE> MakeDispatchVBE(IDispatch* vbe);
 
 /// The add-in's entry in the host's list, as the connection event hands it over; none for null.
-std::shared_ptr<host::AddIn> MakeDispatchAddIn(IDispatch* addIn);
+std::shared_ptr<ide::AddIn> MakeDispatchAddIn(IDispatch* addIn);

@@ -5,7 +5,7 @@
 
 #include <cwchar>
 
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 #include "addin/win32/ClassFactory.h"
 #include "addin/win32/ConnectObject.h"
 #include "addin/win32/Marrowby_h.h"

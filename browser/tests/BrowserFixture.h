@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/mMain.h"
-#include "addin/tests/FakeHost.h"
+#include "ide/mMain.h"
+#include "ide/tests/FakeIde.h"
 #include "browser/Skeldra.h"
 #include "browser/tests/HeadlessControls.h"
 #include "catalogue/ProjectLists.h"
@@ -69,6 +69,6 @@ class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
   HeadlessWindow w_;
   HeadlessMsgBox msgBox_;
   ProjectLists lists_;
-  std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
+  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   Skeldra doc_;
 };

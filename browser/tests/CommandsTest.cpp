@@ -271,7 +271,7 @@ TEST_P(Commands, OpenProjectAsksForAFileAndOpensIt) {
 TEST_P(Commands, RemoveProjectClosesTheActiveProjectIfThereIsOne) {
   doc_.RemoveProject();
   EXPECT_TRUE(host_->removed.empty());
-  host_->active = std::make_shared<FakeHost::Project>(L"C:\\a.vbp");
+  host_->active = std::make_shared<FakeIde::Project>(L"C:\\a.vbp");
   doc_.RemoveProject();
   EXPECT_EQ((Strings{L"C:\\a.vbp"}), host_->removed);
 }

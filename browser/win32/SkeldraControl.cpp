@@ -13,7 +13,7 @@
 #include "addin/win32/Module.h"
 #include "browser/Skeldra.h"
 #include "about/win32/AboutForm.h"
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 #include "addin/win32/DispatchHost.h"
 #include "browser/win32/TestHost.h"
 #include "browser/win32/Win32SkeldraWindow.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 #include "browser/win32/Win32Controls.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;

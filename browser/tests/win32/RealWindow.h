@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "addin/tests/FakeHost.h"
+#include "ide/tests/FakeIde.h"
 #include "browser/Skeldra.h"
 #include "browser/tests/BrowserFixture.h"
 #include "browser/tests/HeadlessControls.h"
@@ -90,6 +90,6 @@ class RealWindowTest : public testing::Test {
   mReg reg_;
   HeadlessMsgBox msgBox_;
   ProjectLists lists_;
-  std::shared_ptr<FakeHost> host_ = std::make_shared<FakeHost>();
+  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   Skeldra doc_;
 };

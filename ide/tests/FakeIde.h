@@ -16,20 +16,20 @@
 #include <string>
 #include <vector>
 
-#include "addin/Host.h"
+#include "ide/Host.h"
 #include "platform/Error.h"
 #include "platform/tests/CallCounter.h"
 
-class FakeHost final : public host::VBE {
+class FakeIde final : public ide::VBE {
  public:
-  struct Project final : host::VBProject {
+  struct Project final : ide::VBProject {
     explicit Project(std::wstring path) : path(std::move(path)) {}
     std::wstring path;
   };
 
   struct Bar;
-  struct Control final : host::CommandBarControl {
-    Control(FakeHost& host, Bar& bar, std::wstring caption, bool followsBusy = false)
+  struct Control final : ide::CommandBarControl {
+    Control(FakeIde& host, Bar& bar, std::wstring caption, bool followsBusy = false)
         : host(host), bar(bar), caption(std::move(caption)), followsBusy(followsBusy) {}
     bool Enabled() const override { return !(followsBusy && host.busy); }
     void Caption(std::wstring_view text) override;
@@ -37,7 +37,7 @@ class FakeHost final : public host::VBE {
     /// Takes the control off its bar; a second Delete fails, as on a control the host let go.
     void Delete() override;
 
-    FakeHost& host;
+    FakeIde& host;
     Bar& bar;  // the bar it was made on, also after Delete
     std::wstring caption;
     bool followsBusy;
@@ -45,52 +45,52 @@ class FakeHost final : public host::VBE {
     bool deleted = false;
   };
 
-  struct Bar final : host::CommandBar {
-    Bar(FakeHost& host, std::wstring name) : host(host), name(std::move(name)) {}
-    std::shared_ptr<host::CommandBarControls> Controls() override;
+  struct Bar final : ide::CommandBar {
+    Bar(FakeIde& host, std::wstring name) : host(host), name(std::move(name)) {}
+    std::shared_ptr<ide::CommandBarControls> Controls() override;
     void Visible(bool show) override;
     /// The captions of the controls, in position order.
     std::vector<std::wstring> Captions() const;
 
-    FakeHost& host;
+    FakeIde& host;
     std::wstring name;
     bool visible = false;
     std::vector<std::shared_ptr<Control>> controls;  // position order
   };
 
-  struct AddIn final : host::AddIn {
+  struct AddIn final : ide::AddIn {
     AddIn(std::wstring progId, bool connected) : progId(std::move(progId)), connected(connected) {}
     bool Connect() const override { return connected; }
     std::wstring progId;
     bool connected;
   };
 
-  struct Window final : host::Window {
-    explicit Window(FakeHost& host) : host(host) {}
+  struct Window final : ide::Window {
+    explicit Window(FakeIde& host) : host(host) {}
     bool Visible() const override;
     void Visible(bool show) override;
-    FakeHost& host;
+    FakeIde& host;
     bool visible = false;  // tool windows start hidden
   };
 
-  struct Document final : host::Document {
-    explicit Document(FakeHost& host) : host(host) {}
+  struct Document final : ide::Document {
+    explicit Document(FakeIde& host) : host(host) {}
     void View() override;
-    FakeHost& host;
+    FakeIde& host;
     int views = 0;
   };
 
   /// One CreateToolWindow call with what it made.
   struct ToolWindow {
-    host::AddIn* addIn;  // not owned
+    ide::AddIn* addIn;  // not owned
     std::wstring progId, caption, guidPosition;
     std::shared_ptr<Window> window;
     std::shared_ptr<Document> document;
   };
 
-  FakeHost();
-  FakeHost(const FakeHost&) = delete;  // its bars and windows refer back to it
-  FakeHost& operator=(const FakeHost&) = delete;
+  FakeIde();
+  FakeIde(const FakeIde&) = delete;  // its bars and windows refer back to it
+  FakeIde& operator=(const FakeIde&) = delete;
 
   // What the add-in asked for.
   std::vector<std::pair<std::wstring, bool>> opened;  // AddFromFile: path, exclusive
@@ -122,14 +122,14 @@ class FakeHost final : public host::VBE {
   /// The bar of that name; throws when there is none.
   Bar& bar(std::wstring_view name);
   /// The user clicks the control: runs the handlers of the live sinks bound to it.
-  void Click(const host::CommandBarControl& control);
+  void Click(const ide::CommandBarControl& control);
 
-  std::shared_ptr<host::VBProjects> VBProjects() override;
-  std::shared_ptr<host::VBProject> ActiveVBProject() override { return active; }
-  std::shared_ptr<host::CommandBars> CommandBars() override;
-  std::shared_ptr<host::Windows> Windows() override;
-  std::shared_ptr<host::Addins> Addins() override;
-  std::shared_ptr<host::Events> Events() override;
+  std::shared_ptr<ide::VBProjects> VBProjects() override;
+  std::shared_ptr<ide::VBProject> ActiveVBProject() override { return active; }
+  std::shared_ptr<ide::CommandBars> CommandBars() override;
+  std::shared_ptr<ide::Windows> Windows() override;
+  std::shared_ptr<ide::Addins> Addins() override;
+  std::shared_ptr<ide::Events> Events() override;
 
  private:
   class Projects;

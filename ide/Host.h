@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-namespace host {
+namespace ide {
 
 /// A project open in the host.
 class VBProject {
@@ -125,13 +125,13 @@ class Windows {
 class VBE {
  public:
   virtual ~VBE() = default;
-  virtual std::shared_ptr<host::VBProjects> VBProjects() = 0;
+  virtual std::shared_ptr<ide::VBProjects> VBProjects() = 0;
   /// The active project, or none.
   virtual std::shared_ptr<VBProject> ActiveVBProject() = 0;
-  virtual std::shared_ptr<host::CommandBars> CommandBars() = 0;
-  virtual std::shared_ptr<host::Windows> Windows() = 0;
-  virtual std::shared_ptr<host::Addins> Addins() = 0;
-  virtual std::shared_ptr<host::Events> Events() = 0;
+  virtual std::shared_ptr<ide::CommandBars> CommandBars() = 0;
+  virtual std::shared_ptr<ide::Windows> Windows() = 0;
+  virtual std::shared_ptr<ide::Addins> Addins() = 0;
+  virtual std::shared_ptr<ide::Events> Events() = 0;
 };
 
-}  // namespace host
+}  // namespace ide

@@ -1,4 +1,4 @@
-#include "addin/mMain.h"
+#include "ide/mMain.h"
 
 #include "platform/Error.h"
 
@@ -6,15 +6,15 @@
 // part way) are left unreleased. At process end the host's objects may be gone already, and an
 // unload runs the static destructors under the loader lock, where a Release into the host must
 // not happen. A complete disconnection empties them.
-std::shared_ptr<host::VBE>& gVBE = *new std::shared_ptr<host::VBE>;
-std::shared_ptr<host::Window>& gToolWindow = *new std::shared_ptr<host::Window>;
-std::shared_ptr<host::Document>& gDocument = *new std::shared_ptr<host::Document>;
+std::shared_ptr<ide::VBE>& gVBE = *new std::shared_ptr<ide::VBE>;
+std::shared_ptr<ide::Window>& gToolWindow = *new std::shared_ptr<ide::Window>;
+std::shared_ptr<ide::Document>& gDocument = *new std::shared_ptr<ide::Document>;
 
-host::VBE& Host() {
+ide::VBE& Host() {
   if (!gVBE) throw VbError(91, L"Host", L"Object variable or With block variable not set");
   return *gVBE;
 }
 
-bool IsHostBusy(host::VBE& vbe) {
+bool IsHostBusy(ide::VBE& vbe) {
   return !vbe.CommandBars()->Item(L"File")->Controls()->Item(1)->Enabled();
 }
