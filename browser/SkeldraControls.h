@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "browser/Controls.h"
+#include "ui/Controls.h"
 
 struct SkeldraControls {
   DocumentContainer& UserDocument;

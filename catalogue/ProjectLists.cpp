@@ -3,7 +3,7 @@
 #include <limits>
 #include <set>
 
-#include "browser/Controls.h"
+#include "ui/Controls.h"
 #include "catalogue/BoundedExistence.h"
 #include "catalogue/ProjectFile.h"
 #include "catalogue/Text.h"

@@ -39,7 +39,7 @@
 #include "ide/mMain.h"
 #include "ide/tests/FakeIde.h"
 #include "browser/Skeldra.h"
-#include "browser/tests/HeadlessControls.h"
+#include "browser/tests/HeadlessWindow.h"
 #include "catalogue/ProjectFile.h"
 #include "catalogue/ProjectLists.h"
 #include "catalogue/Text.h"

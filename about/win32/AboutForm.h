@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "about/AboutBox.h"
-#include "browser/Controls.h"
+#include "ui/Controls.h"
 
 /// The dialog's controls, for GetDlgItem. cmdOK is IDOK.
 enum AboutControlId : int {

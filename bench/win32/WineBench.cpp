@@ -24,7 +24,7 @@
 #include "bench/Report.h"
 #include "bench/VbpGenerator.h"
 #include "bench/win32/Stopwatch.h"
-#include "browser/Controls.h"
+#include "ui/Controls.h"
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectFile.h"
 #include "catalogue/ProjectLists.h"

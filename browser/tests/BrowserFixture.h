@@ -12,7 +12,7 @@
 #include "ide/mMain.h"
 #include "ide/tests/FakeIde.h"
 #include "browser/Skeldra.h"
-#include "browser/tests/HeadlessControls.h"
+#include "browser/tests/HeadlessWindow.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/tests/FaultyFileSystem.h"
 #include "platform/tests/FileWorld.h"

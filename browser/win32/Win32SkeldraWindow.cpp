@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "browser/win32/Win32Controls.h"
-#include "browser/win32/Win32Images.h"
-#include "browser/win32/Win32ListView.h"
+#include "ui/win32/Win32Controls.h"
+#include "ui/win32/Win32Images.h"
+#include "ui/win32/Win32ListView.h"
 #include "platform/win32/unique_res.h"
 
 namespace {

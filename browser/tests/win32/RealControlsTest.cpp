@@ -9,7 +9,7 @@
 
 #include <sstream>
 
-#include "browser/win32/Win32Controls.h"
+#include "ui/win32/Win32Controls.h"
 #include "platform/tests/win32/UserInput.h"
 #include "platform/Error.h"
 

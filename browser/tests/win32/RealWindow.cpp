@@ -10,7 +10,7 @@
 #include <stdexcept>
 
 #include "ide/mMain.h"
-#include "browser/win32/Win32Controls.h"
+#include "ui/win32/Win32Controls.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 

@@ -1,4 +1,4 @@
-#include "browser/win32/Win32Images.h"
+#include "ui/win32/Win32Images.h"
 
 #include <commctrl.h>
 

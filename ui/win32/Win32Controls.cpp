@@ -1,11 +1,11 @@
-#include "browser/win32/Win32Controls.h"
+#include "ui/win32/Win32Controls.h"
 
 #include <commdlg.h>
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "browser/win32/Win32Images.h"
+#include "ui/win32/Win32Images.h"
 #include "platform/Error.h"
 
 // ---------------------------------------------------------------------------------------------

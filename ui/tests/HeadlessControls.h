@@ -13,8 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "browser/Controls.h"
-#include "browser/SkeldraControls.h"
+#include "ui/Controls.h"
 #include "platform/MsgBox.h"
 
 namespace headless {
@@ -312,38 +311,4 @@ class HeadlessMsgBox final : public MsgBox {
   int Show(std::wstring_view prompt, int style, std::wstring_view title) override;
 
   std::vector<Call> calls;
-};
-
-/// One headless control of each kind the document uses, named as the document names them.
-class HeadlessWindow {
- public:
-  HeadlessWindow() = default;
-  HeadlessWindow(const HeadlessWindow&) = delete;
-  HeadlessWindow& operator=(const HeadlessWindow&) = delete;
-
-  /// The document's view of this window's controls.
-  SkeldraControls Controls();
-
-  HeadlessContainer UserDocument;
-  HeadlessApplication App;
-  HeadlessToolbar Toolbar1;
-  HeadlessTabStrip TabStrip1;
-  HeadlessListView lvwRecent;
-  HeadlessListView lvwFavor;
-  HeadlessListView lvwCustomize;
-  HeadlessFrame fraProps;
-  std::array<HeadlessLabel, 11> lblProps;
-  HeadlessTextBox txtName;
-  HeadlessTextBox txtPath;
-  HeadlessTextBox txtType;
-  HeadlessTextBox txtTitle;
-  HeadlessTextBox txtProduct;
-  HeadlessTextBox txtDescription;
-  HeadlessTextBox txtVersion;
-  HeadlessTextBox txtCompany;
-  HeadlessTextBox txtCopy;
-  HeadlessTextBox txtFileDesc;
-  HeadlessTextBox txtEXEName;
-  HeadlessCommonDialog CommonDialog1;
-  HeadlessModalForm frmAbout;
 };

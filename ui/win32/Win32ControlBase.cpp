@@ -1,4 +1,4 @@
-#include "browser/win32/Win32ControlBase.h"
+#include "ui/win32/Win32ControlBase.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,11 +1,11 @@
-#include "browser/win32/Win32ListView.h"
+#include "ui/win32/Win32ListView.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 
-#include "browser/ListSort.h"
-#include "browser/win32/Win32Images.h"
+#include "ui/ListSort.h"
+#include "ui/win32/Win32Images.h"
 
 namespace {
 

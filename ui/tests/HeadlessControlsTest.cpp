@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "browser/ListSort.h"
-#include "browser/tests/HeadlessControls.h"
+#include "ui/ListSort.h"
+#include "ui/tests/HeadlessControls.h"
 #include "platform/Error.h"
 
 namespace {

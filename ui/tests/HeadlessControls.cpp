@@ -1,4 +1,4 @@
-#include "browser/tests/HeadlessControls.h"
+#include "ui/tests/HeadlessControls.h"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <atomic>
 #include <cmath>
 
-#include "browser/ListSort.h"
-#include "browser/ControlErrors.h"
+#include "ui/ListSort.h"
+#include "ui/ControlErrors.h"
 #include "platform/Error.h"
 
 namespace {
@@ -384,18 +384,4 @@ void HeadlessApplication::DoEvents() {
 int HeadlessMsgBox::Show(std::wstring_view prompt, int style, std::wstring_view title) {
   calls.push_back(Call{std::wstring(prompt), style, std::wstring(title)});
   return 1;
-}
-
-// ---------------------------------------------------------------------------------------------
-// HeadlessWindow
-
-SkeldraControls HeadlessWindow::Controls() {
-  std::array<Label*, 11> labels{};
-  for (std::size_t i = 0; i < labels.size(); ++i) labels[i] = &lblProps[i];
-  return SkeldraControls{
-      UserDocument, App,      Toolbar1,       TabStrip1, lvwRecent,      lvwFavor,
-      lvwCustomize, fraProps, labels,         txtName,   txtPath,        txtType,
-      txtTitle,     txtProduct, txtDescription, txtVersion, txtCompany, txtCopy,
-      txtFileDesc,  txtEXEName, CommonDialog1,  frmAbout,
-  };
 }

@@ -1,4 +1,4 @@
-#include "browser/ControlErrors.h"
+#include "ui/ControlErrors.h"
 
 #include "platform/Error.h"
 

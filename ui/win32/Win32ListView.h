@@ -13,7 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "browser/win32/Win32ControlBase.h"
+#include "ui/win32/Win32ControlBase.h"
 
 class DrawnImages;
 

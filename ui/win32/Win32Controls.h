@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "browser/win32/Win32ControlBase.h"
+#include "ui/win32/Win32ControlBase.h"
 
 class DrawnImages;
 

@@ -5,11 +5,11 @@
 
 #include <windows.h>
 
-#include "browser/ControlErrors.h"
+#include "ui/ControlErrors.h"
 
 #include <string>
 
-#include "browser/Controls.h"
+#include "ui/Controls.h"
 
 /// Converts between twips (1440 to the inch) and the pixels of the document window's device.
 class Twips {

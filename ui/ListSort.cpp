@@ -1,4 +1,4 @@
-#include "browser/ListSort.h"
+#include "ui/ListSort.h"
 
 namespace {
 
