@@ -31,6 +31,7 @@
 #include "ui/Controls.h"
 #include "ui/tests/HeadlessControls.h"
 #include "catalogue/ProjectFile.h"
+#include "browser/ProjectListView.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/CodePage.h"
 #include "registry/mReg.h"
@@ -147,8 +148,8 @@ void LoadList(benchmark::State& state, int entries) {
   HeadlessListView list;
   for (int i = 0; i < entries; ++i)
     reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, std::to_wstring(i + 1), gCorpus.entries[i]);
-  ProjectLists lists(reg, files, ansi, app);
-  for (auto _ : state) lists.LoadProjectList(list, false);
+  ProjectLists lists(reg, files, ansi);
+  for (auto _ : state) LoadProjectList(lists, app, list, false);
   const auto expected = static_cast<std::size_t>(entries - entries / 10);
   if (list.ItemCount() != entries || lists.RecentProjects()->Count() != expected)
     state.SkipWithError("the list does not show every entry");

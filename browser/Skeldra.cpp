@@ -4,6 +4,7 @@
 #include <array>
 
 #include "ide/mMain.h"
+#include "browser/ProjectListView.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Boundary.h"
 #include "platform/Error.h"
@@ -11,22 +12,6 @@
 
 namespace {
 
-// The nine fields of both lists, in the order their columns are created (which decides the row
-// field each column shows): the width before the first View, the display place View gives it,
-// and whether View shows it.
-struct Field {
-  const wchar_t* key;  // also the header text
-  float designWidth;
-  int position;
-  bool shown;
-};
-constexpr Field kFields[] = {
-    {L"N", 600, 1, true},           {L"Title", 1200, 2, false},
-    {L"Path", 3000, 3, true},       {L"Name", 1440, 4, false},
-    {L"Type", 1440, 8, false},      {L"Version", 1440, 6, false},
-    {L"Description", 1440, 7, false}, {L"Product Name", 1440, 5, true},
-    {L"Company Name", 1440, 9, false},
-};
 constexpr wchar_t kNumberColumn[] = L"N";
 constexpr float kNumberWidth = 600;
 constexpr float kShownWidth = 2000;
@@ -52,8 +37,9 @@ constexpr float kLabelLeft = 180, kLabelWidth = 1635, kLabelHeight = 240;
 constexpr float kBoxLeft = 1485, kBoxWidth = 3660, kBoxHeight = 330, kBoxFirstTop = 225,
                 kBoxPitch = 360;
 
-constexpr wchar_t kFileExists[] = L"yes";
-constexpr wchar_t kFileMissing[] = L"not";
+// The cells the document reads back from a row, whether their columns show or not.
+const int kPathColumn = ListColumn(L"Path");
+const int kVersionColumn = ListColumn(L"Version");
 constexpr wchar_t kCustomizeButton[] = L"Customize";
 
 }  // namespace
@@ -79,7 +65,7 @@ void Skeldra::Design() {
   for (const wchar_t* caption : {L"Recent", L"Favorites", L"Properties"}) c_.TabStrip1.AddTab(caption);
 
   for (ListView* list : {&c_.lvwRecent, &c_.lvwFavor})
-    for (const Field& f : kFields) list->AddColumn(f.key, f.key, f.designWidth);
+    for (const ListField& f : kListFields) list->AddColumn(f.key, f.key, f.designWidth);
   c_.lvwCustomize.AddColumn(L"Show/Hide Field", L"Show/Hide Field", 3000);
 
   const auto boxes = PropertyBoxes();
@@ -138,12 +124,12 @@ void Skeldra::View() {
   c_.App.DoEvents();
 
   // The field list in display order, each field with its default check and its place as tag.
-  std::array<const Field*, 9> byPosition;
-  for (int i = 0; i < 9; ++i) byPosition[i] = &kFields[i];
+  std::array<const ListField*, 9> byPosition;
+  for (int i = 0; i < 9; ++i) byPosition[i] = &kListFields[i];
   std::sort(byPosition.begin(), byPosition.end(),
-            [](const Field* a, const Field* b) { return a->position < b->position; });
+            [](const ListField* a, const ListField* b) { return a->position < b->position; });
   c_.lvwCustomize.ClearItems();
-  for (const Field* f : byPosition) {
+  for (const ListField* f : byPosition) {
     ListItem& row = c_.lvwCustomize.AddItem(f->key, f->key, L"");
     row.Checked(f->shown);
     row.Tag(c_.lvwCustomize.ItemCount());
@@ -231,14 +217,14 @@ void Skeldra::TabStrip1_Click() {
 
   switch (c_.TabStrip1.SelectedIndex()) {
     case kRecentTab:
-      lists_.LoadProjectList(c_.lvwRecent, false);
+      LoadProjectList(lists_, c_.App, c_.lvwRecent, false);
       c_.lvwFavor.Visible(false);
       c_.lvwRecent.Visible(true);
       c_.lvwRecent.ZOrder(0);
       c_.fraProps.Visible(false);
       break;
     case kFavoritesTab:
-      lists_.LoadProjectList(c_.lvwFavor, true);
+      LoadProjectList(lists_, c_.App, c_.lvwFavor, true);
       c_.lvwFavor.Visible(true);
       c_.lvwRecent.Visible(false);
       c_.lvwFavor.ZOrder(0);
@@ -264,12 +250,12 @@ void Skeldra::ShowProperties() {
       row && row->SmallIcon() == kFileExists && projects ? projects->Item(row->Text()) : nullptr;
   if (project) {
     c_.txtName.Text(project->Name());
-    c_.txtPath.Text(row->SubItems(2));
+    c_.txtPath.Text(row->SubItems(kPathColumn));
     c_.txtType.Text(project->TypeFreindlyName());
     c_.txtTitle.Text(project->Title());
     c_.txtProduct.Text(project->VersionProductName());
     c_.txtDescription.Text(project->Description());
-    c_.txtVersion.Text(row->SubItems(5));
+    c_.txtVersion.Text(row->SubItems(kVersionColumn));
     c_.txtCompany.Text(project->VersionCompanyName());
     c_.txtCopy.Text(project->VersionLegalCopyright());
     c_.txtFileDesc.Text(project->VersionFileDescription());
@@ -328,7 +314,7 @@ void Skeldra::lvwFavor_ColumnClick(ColumnHeader& header) { SortByColumn(c_.lvwFa
 void Skeldra::OpenSelected(ListView& list) {
   const ListItem* row = list.SelectedItem();
   if (!row || row->SmallIcon() == kFileMissing) return;
-  const std::wstring path = row->SubItems(2);
+  const std::wstring path = row->SubItems(kPathColumn);
   Host().VBProjects()->AddFromFile(path, true);
 }
 
@@ -357,17 +343,17 @@ void Skeldra::mnuPopRecent_Add_Click() {
   try {
     const ListItem* row = c_.lvwRecent.SelectedItem();
     if (!row || row->SmallIcon() == kFileMissing) return;
-    path = row->SubItems(2);
+    path = row->SubItems(kPathColumn);
   } catch (...) {
     return;  // no row to add
   }
   Silently([&] {
-    if (!lists_.FavoriteProjects()) lists_.LoadProjectList(c_.lvwFavor, true);
+    if (!lists_.FavoriteProjects()) LoadProjectList(lists_, c_.App, c_.lvwFavor, true);
   });
   bool listed = false;
   Silently([&] {
     for (int i = 1; i <= c_.lvwFavor.ItemCount() && !listed; ++i)
-      listed = c_.lvwFavor.Item(i).SubItems(2) == path;
+      listed = c_.lvwFavor.Item(i).SubItems(kPathColumn) == path;
   });
   if (listed) return;
   Silently([&] { lists_.AddFavorite(path); });
@@ -380,7 +366,7 @@ void Skeldra::mnuPopFavor_Delete_Click() {
   const ListItem* row = c_.lvwFavor.SelectedItem();
   if (!row) return;
   lists_.RemoveFavorite(row->Text());
-  lists_.LoadProjectList(c_.lvwFavor, true);
+  LoadProjectList(lists_, c_.App, c_.lvwFavor, true);
 }
 
 void Skeldra::mnuPopFavor_Open_Click() { lvwFavor_DblClick(); }

@@ -3,58 +3,12 @@
 #include <limits>
 #include <set>
 
-#include "ui/Controls.h"
 #include "catalogue/BoundedExistence.h"
 #include "catalogue/ProjectFile.h"
 #include "catalogue/Text.h"
 #include "registry/mReg.h"
 
 namespace {
-
-constexpr int kHourglass = 11;
-constexpr int kDefaultPointer = 0;
-
-// Shows the hourglass for as long as it lives.
-class Hourglass {
- public:
-  explicit Hourglass(Application& app) : app_(app) { app_.MousePointer(kHourglass); }
-  Hourglass(const Hourglass&) = delete;
-  Hourglass& operator=(const Hourglass&) = delete;
-  ~Hourglass() {
-    try {
-      app_.MousePointer(kDefaultPointer);
-    } catch (...) {
-      // Nothing more can be done for the pointer; the load itself has ended.
-    }
-  }
-
- private:
-  Application& app_;
-};
-
-// Leaves a sorted list unsorted while it is filled and sorts it once, when the filling ends by
-// whatever path: a sorted list view sorts itself again at every row added and at every change
-// of its key column.
-class SortedOnceFilled {
- public:
-  explicit SortedOnceFilled(ListView& list) : list_(list), sorted_(list.Sorted()) {
-    if (sorted_) list_.Sorted(false);
-  }
-  SortedOnceFilled(const SortedOnceFilled&) = delete;
-  SortedOnceFilled& operator=(const SortedOnceFilled&) = delete;
-  ~SortedOnceFilled() {
-    if (!sorted_) return;
-    try {
-      list_.Sorted(true);
-    } catch (...) {
-      // The rows are all there, in the order they were read.
-    }
-  }
-
- private:
-  ListView& list_;
-  bool sorted_;
-};
 
 std::optional<std::int16_t> EntryNumber(std::wstring_view valueName) {
   auto n = text::ParseWholeNumber(valueName, std::numeric_limits<std::int16_t>::min(),
@@ -65,8 +19,8 @@ std::optional<std::int16_t> EntryNumber(std::wstring_view valueName) {
 
 }  // namespace
 
-void ProjectCollection::Add(std::wstring key, cProject project) {
-  items_.emplace_back(std::move(key), std::move(project));
+const cProject& ProjectCollection::Add(std::wstring key, cProject project) {
+  return items_.emplace_back(std::move(key), std::move(project)).second;
 }
 
 const cProject* ProjectCollection::Item(std::wstring_view key) const {
@@ -90,13 +44,10 @@ std::vector<cRecent> ProjectLists::ReadRegistryList(std::wstring_view keyPath) {
   return entries;
 }
 
-void ProjectLists::LoadProjectList(ListView& list, bool favorites) {
-  Hourglass hourglass(app_);
-  list.ClearItems();
-  SortedOnceFilled sortedOnce(list);
+std::vector<ProjectRow> ProjectLists::ReadProjectList(bool favorites) {
   std::optional<ProjectCollection>& projects = favorites ? favorites_ : recent_;
   projects.emplace();
-
+  std::vector<ProjectRow> rows;
   BoundedExistence existence(files_);
   for (const cRecent& entry : ReadRegistryList(favorites ? kFavoritesKey : kRecentFilesKey)) {
     bool exists = false;
@@ -106,21 +57,12 @@ void ProjectLists::LoadProjectList(ListView& list, bool favorites) {
       // A drive or share that cannot be asked, or no worker to ask it: the file counts as
       // missing.
     }
-    const std::wstring number = std::to_wstring(entry.Order());
-    ListItem& row = list.AddItem(L"k_" + number, number, exists ? L"yes" : L"not");
-    row.SubItems(2, entry.FilePath());
-    if (!exists) continue;
-
-    cProject project = ReadExistingProjectFile(files_, ansi_, entry.FilePath());
-    row.SubItems(1, project.Title());
-    row.SubItems(3, project.Name());
-    row.SubItems(4, project.TypeFreindlyName());
-    row.SubItems(5, project.VersionText());
-    row.SubItems(6, project.Description());
-    row.SubItems(7, project.VersionProductName());
-    row.SubItems(8, project.VersionCompanyName());
-    projects->Add(number, std::move(project));
+    ProjectRow& row = rows.emplace_back(
+        ProjectRow{std::to_wstring(entry.Order()), std::wstring(entry.FilePath()), nullptr});
+    if (exists)
+      row.record = &projects->Add(row.number, ReadExistingProjectFile(files_, ansi_, row.path));
   }
+  return rows;
 }
 
 void ProjectLists::Release() {

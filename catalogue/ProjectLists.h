@@ -1,11 +1,8 @@
 #pragma once
-// The recent and favourite lists: reading a list key into entries, loading a list view with one
-// row per entry and a record per existing project file, and the favourites' storage.
-//
-// Rows: key "k_" plus the number, text the number, small icon "yes" when the project file exists
-// and "not" when it does not, sub-items 1 to 8 Title, Path, Name, Type, Version, Description,
-// Product Name and Company Name (only Path for a missing file).
+// The recent and favourite lists: reading a list key into entries, loading a list into one row
+// per entry with a record per existing project file, and the favourites' storage.
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,10 +12,8 @@
 #include "catalogue/cProject.h"
 #include "catalogue/cRecent.h"
 
-class Application;
 class CodePage;
 class FileSystem;
-class ListView;
 class mReg;
 
 /// The host's own list of recently opened projects (read only).
@@ -29,31 +24,39 @@ inline constexpr wchar_t kFavoritesKey[] = L"Software\\Tolvane\\Skeldra\\Favorit
 /// The records of one load of a list, in entry order, keyed by the entry's number as text.
 class ProjectCollection {
  public:
-  void Add(std::wstring key, cProject project);
+  /// The record added, which stays where it is while the collection lives.
+  const cProject& Add(std::wstring key, cProject project);
   /// The record under the key, or none.
   const cProject* Item(std::wstring_view key) const;
   std::size_t Count() const { return items_.size(); }
 
  private:
-  std::vector<std::pair<std::wstring, cProject>> items_;
+  std::deque<std::pair<std::wstring, cProject>> items_;  // a deque: records never move
+};
+
+/// One entry of a loaded list.
+struct ProjectRow {
+  std::wstring number;  // the entry's number as text: the row's text and its record's key
+  std::wstring path;
+  const cProject* record;  // the project file's, in the list's collection; null when missing
 };
 
 class ProjectLists {
  public:
-  ProjectLists(mReg& reg, const FileSystem& files, const CodePage& ansi, Application& app)
-      : reg_(reg), files_(files), ansi_(ansi), app_(app) {}
+  ProjectLists(mReg& reg, const FileSystem& files, const CodePage& ansi)
+      : reg_(reg), files_(files), ansi_(ansi) {}
 
   /// The entries of a key below HKEY_CURRENT_USER in the registry's order; empty when the key is
   /// absent or has no values. A value whose name is not a whole number from -32768 to 32767, or
   /// repeats a number read before it, is left out.
   std::vector<cRecent> ReadRegistryList(std::wstring_view keyPath);
 
-  /// Refills the list view from the recent key (favorites false) or the favourites key, reading
-  /// every listed project file, and replaces that list's collection. The hourglass shows while it
-  /// runs and the pointer is restored however it ends. A file whose existence cannot be tested
-  /// counts as missing, and so does one on a share or drive that does not answer in time (see
+  /// Reads the recent key (favorites false) or the favourites key and every listed project file
+  /// that exists, replaces that list's collection and returns its rows in entry order; the rows'
+  /// records live as long as the collection. A file whose existence cannot be tested counts as
+  /// missing, and so does one on a share or drive that does not answer in time (see
   /// BoundedExistence): one load waits about a second at most for volumes that are down.
-  void LoadProjectList(ListView& list, bool favorites);
+  std::vector<ProjectRow> ReadProjectList(bool favorites);
 
   /// The records of the last load of each list; none before the first load.
   const std::optional<ProjectCollection>& RecentProjects() const { return recent_; }
@@ -77,7 +80,6 @@ class ProjectLists {
   mReg& reg_;                // not owned
   const FileSystem& files_;  // not owned
   const CodePage& ansi_;     // not owned
-  Application& app_;         // not owned
   std::optional<ProjectCollection> recent_;
   std::optional<ProjectCollection> favorites_;
 };

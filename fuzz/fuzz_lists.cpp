@@ -41,6 +41,7 @@
 #include "browser/Skeldra.h"
 #include "browser/tests/HeadlessWindow.h"
 #include "catalogue/ProjectFile.h"
+#include "browser/ProjectListView.h"
 #include "catalogue/ProjectLists.h"
 #include "catalogue/Text.h"
 #include "fuzz/FuzzInput.h"
@@ -162,7 +163,7 @@ class Program {
   Program()
       : reg_(failing_, ansi_),
         slow_(files_),
-        lists_(reg_, slow_, ansi_, w_.App),
+        lists_(reg_, slow_, ansi_),
         doc_(w_.Controls(), lists_, msgBox_) {
     // The document as the add-in opens it, over an empty registry.
     gVBE = host_;
@@ -310,7 +311,7 @@ class Program {
     const std::optional<std::size_t> otherCount =
         other ? std::optional<std::size_t>(other->Count()) : std::nullopt;
     try {
-      lists_.LoadProjectList(view, favorites);
+      LoadProjectList(lists_, w_.App, view, favorites);
     } catch (...) {
       FUZZ_CHECK(!"a load lets an exception out");
     }

@@ -27,6 +27,7 @@
 #include "ui/Controls.h"
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectFile.h"
+#include "browser/ProjectListView.h"
 #include "catalogue/ProjectLists.h"
 #include "standin/StandInIde.h"
 #include "standin/app/AddIns.h"
@@ -223,7 +224,7 @@ void BenchLists(const Corpus& c) {
   mReg reg(api, ansi);
   RealList real;
   ListView& list = real.controls.lvwRecent;
-  ProjectLists lists(reg, files, ansi, real.controls.App);
+  ProjectLists lists(reg, files, ansi);
   std::vector<char> buffer(1 << 16);
 
   std::vector<double> load, floor;
@@ -232,18 +233,20 @@ void BenchLists(const Corpus& c) {
     WriteRecentList(reg, c, n);
     std::vector<bench::Contender> contenders = {
         {"floor", [&] { for (int i = 0; i < n; ++i) RawRead(c.entries[i], buffer); }, nullptr},
-        {"load", [&] { lists.LoadProjectList(list, false); }, Pump}};
+        {"load", [&] { LoadProjectList(lists, real.controls.App, list, false); }, Pump}};
     if (n == kMostEntries) {
       // The load followed by the message loop, as the IDE runs it after the add-in's handler:
       // the list is drawn there, once.
       contenders.push_back({"load_and_draw", [&] {
-                              lists.LoadProjectList(list, false);
+                              LoadProjectList(lists, real.controls.App, list, false);
                               Pump();
                               ::RedrawWindow(real.window->Handle(), nullptr, nullptr,
                                              RDW_UPDATENOW | RDW_ALLCHILDREN);
                             }, nullptr});
       contenders.push_back(
-          {"load_sorted", [&] { lists.LoadProjectList(real.controls.lvwFavor, false); }, Pump});
+          {"load_sorted",
+           [&] { LoadProjectList(lists, real.controls.App, real.controls.lvwFavor, false); },
+           Pump});
     }
     const auto t = bench::Interleaved(contenders, kRounds, kMinRun);
     if (list.ItemCount() != n ||

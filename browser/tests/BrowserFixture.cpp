@@ -18,7 +18,7 @@ std::string Vbp::Text() const {
 BrowserTest::BrowserTest()
     : world_(GetParam().make()),
       reg_(failing_, world_->Ansi()),
-      lists_(reg_, files_, world_->Ansi(), w_.App),
+      lists_(reg_, files_, world_->Ansi()),
       doc_(w_.Controls(), lists_, msgBox_) {
   gVBE = host_;
 }

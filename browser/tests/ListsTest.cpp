@@ -1,5 +1,6 @@
 // Loading the recent and favourite lists, the tabs and the properties page, as the user sees them.
 
+#include "browser/ProjectListView.h"
 #include "browser/tests/BrowserFixture.h"
 #include "catalogue/tests/BlockingFileSystem.h"
 #include "platform/tests/MemoryFileSystem.h"
@@ -185,7 +186,7 @@ class ListLoading : public testing::Test {
   MemoryFileSystem& files = blocking.Files();
   HeadlessApplication app;
   HeadlessListView list;
-  ProjectLists lists{reg, blocking, ansi, app};
+  ProjectLists lists{reg, blocking, ansi};
 };
 
 TEST_F(ListLoading, AnExistenceTestThatFailsCountsAsAMissingFile) {
@@ -196,7 +197,7 @@ TEST_F(ListLoading, AnExistenceTestThatFailsCountsAsAMissingFile) {
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"1", L"Q:\\p.vbp");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"2", L"C:\\locked.vbp");
 
-  lists.LoadProjectList(list, false);
+  LoadProjectList(lists, app, list, false);
   ASSERT_EQ(2, list.ItemCount());
   EXPECT_EQ(L"not", list.Item(1).SmallIcon());
   EXPECT_EQ(L"yes", list.Item(2).SmallIcon()) << "it exists, though it cannot be read";
@@ -213,7 +214,7 @@ TEST_F(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait)
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"2", L"C:\\local.vbp");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"3", L"\\\\nas\\work\\b.vbp");
 
-  lists.LoadProjectList(list, false);
+  LoadProjectList(lists, app, list, false);
   ASSERT_EQ(3, list.ItemCount());
   for (int i = 1; i <= 3; ++i) {
     const bool local = list.Item(i).Text() == L"2";
@@ -234,7 +235,7 @@ TEST_F(ListLoading, EachListedFileIsListedOnceAndReadOnceWhenItExists) {
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"2", L"C:\\gone.vbp");
   reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, L"3", L"C:\\b.vbp");
 
-  lists.LoadProjectList(list, false);
+  LoadProjectList(lists, app, list, false);
   ASSERT_EQ(3, list.ItemCount());
   EXPECT_EQ(L"B", list.Item(3).SubItems(3));
   EXPECT_EQ(3u, files.Listings());

@@ -376,7 +376,7 @@ class SkeldraControl final : public _Skeldra,
         window_ = Win32SkeldraWindow::Create(parent, ModuleHandle(), *about_);
       }
       if (!window_) return E_FAIL;
-      lists_ = std::make_unique<ProjectLists>(p.reg, p.files, p.ansi, window_->Controls().App);
+      lists_ = std::make_unique<ProjectLists>(p.reg, p.files, p.ansi);
       document_ = std::make_unique<Skeldra>(window_->Controls(), *lists_, p.msgBox);
       document_->UserDocument_Initialize();
       window_->onResize = [this] { document_->UserDocument_Resize(); };

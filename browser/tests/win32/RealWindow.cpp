@@ -68,7 +68,7 @@ RealWindowTest::RealWindowTest()
       c_(window_->Controls()),
       world_(MakeWin32FileWorld()),
       reg_(failing_, world_->Ansi()),
-      lists_(reg_, world_->Files(), world_->Ansi(), c_.App),
+      lists_(reg_, world_->Files(), world_->Ansi()),
       doc_(c_, lists_, msgBox_) {
   gVBE = host_;
   window_->onResize = [this] { doc_.UserDocument_Resize(); };

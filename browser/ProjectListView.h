@@ -1,0 +1,39 @@
+#pragma once
+// The lists' columns, one a field of the project, and the loading of a list into its list view.
+//
+// Rows: key "k_" plus the number, text the number, small icon "yes" when the project file exists
+// and "not" when it does not, then the fields' cells (only Path for a missing file).
+
+#include <iterator>
+#include <string>
+#include <string_view>
+
+#include "catalogue/ProjectLists.h"
+
+class Application;
+class ListView;
+
+/// A column of both lists, in the order the columns are created, which is the sub-item each
+/// shows: its width before the first View, the display place View gives it, whether View shows
+/// it, and its cell in a row of an existing project file.
+struct ListField {
+  const wchar_t* key;  // also the header text
+  float designWidth;
+  int position;
+  bool shown;
+  std::wstring (*cell)(const ProjectRow& row);
+};
+
+extern const ListField kListFields[9];
+
+/// The sub-item (0 the row's text) of the column with this key; -1 for none.
+int ListColumn(std::wstring_view key);
+
+inline constexpr wchar_t kFileExists[] = L"yes";
+inline constexpr wchar_t kFileMissing[] = L"not";
+
+/// Refills the list view from the recent list (favorites false) or the favourites, reading every
+/// listed project file: the rows of ProjectLists::ReadProjectList, whose collection it replaces.
+/// The hourglass shows while it runs, and the pointer is restored however it ends; a sorted list
+/// sorts once, when it is filled.
+void LoadProjectList(ProjectLists& lists, Application& app, ListView& list, bool favorites);
