@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/ProjectFile.h"
+#include "platform/FileSystem.h"
 #include "platform/CodePage.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"

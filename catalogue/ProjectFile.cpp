@@ -67,8 +67,6 @@ bool IsRecordKey(std::wstring_view key) {
 
 }  // namespace
 
-bool FileExists(const FileSystem& files, std::wstring_view path) { return files.IsNormalFile(path); }
-
 void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view value) {
   key = text::TrimSpaces(key);
   if (key.empty()) return;

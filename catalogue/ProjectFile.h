@@ -9,10 +9,6 @@
 class CodePage;
 class FileSystem;
 
-/// True when the path names an existing normal file (not hidden, not system, not a directory).
-/// A listing that cannot be made (a malformed path, a drive that is not available) throws VbError.
-bool FileExists(const FileSystem& files, std::wstring_view path);
-
 /// The record of the project file at the path: empty when the file does not exist; when reading
 /// fails part-way (the file cannot be read, a version number out of range, a first "=" beyond
 /// position 32767), the keys of the lines before the failing one.

@@ -32,3 +32,9 @@ class FileSystem {
   virtual std::optional<bool> IsNormalFileWithin(std::wstring_view path,
                                                  std::chrono::milliseconds wait) const;
 };
+
+/// True when the path names an existing normal file (not hidden, not system, not a directory).
+/// A listing that cannot be made (a malformed path, a drive that is not available) throws VbError.
+inline bool FileExists(const FileSystem& files, std::wstring_view path) {
+  return files.IsNormalFile(path);
+}
