@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/tests/win32/TheDll.h"
+#include "server/tests/TheDll.h"
 #include "bench/Report.h"
 #include "bench/VbpGenerator.h"
 #include "bench/win32/Stopwatch.h"

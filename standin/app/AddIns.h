@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/win32/Extensibility.h"
+#include "ide/win32/Extensibility.h"
 #include "standin/StandInIde.h"
 #include "platform/win32/com_ptr.h"
 

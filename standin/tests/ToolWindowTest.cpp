@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "addin/tests/win32/TheDll.h"
+#include "server/tests/TheDll.h"
 #include "standin/StandInIde.h"
 #include "standin/tests/LateBound.h"
 

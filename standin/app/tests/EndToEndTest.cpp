@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/tests/win32/TheDll.h"
+#include "server/tests/TheDll.h"
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "standin/app/AddInManager.h"
 #include "standin/app/MainFrame.h"

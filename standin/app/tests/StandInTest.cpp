@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "addin/tests/win32/TheDll.h"
+#include "server/tests/TheDll.h"
 #include "standin/app/RecentFiles.h"
 #include "platform/win32/unique_res.h"
 

@@ -2,7 +2,7 @@
 // The operating system as the add-in's objects use it, one for the process.
 
 #include "about/AboutBox.h"
-#include "addin/win32/Module.h"
+#include "server/Module.h"
 #include "platform/win32/Win32Clipboard.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"

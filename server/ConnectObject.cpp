@@ -1,4 +1,4 @@
-#include "addin/win32/ConnectObject.h"
+#include "server/ConnectObject.h"
 
 #include <shlwapi.h>
 
@@ -6,11 +6,11 @@
 #include <new>
 
 #include "addin/Connect.h"
-#include "addin/win32/AddinPlatform.h"
-#include "addin/win32/DispatchHost.h"
-#include "addin/win32/Extensibility.h"
-#include "addin/win32/Marrowby_h.h"
-#include "addin/win32/Module.h"
+#include "server/AddinPlatform.h"
+#include "server/DispatchHost.h"
+#include "ide/win32/Extensibility.h"
+#include "server/Marrowby_h.h"
+#include "server/Module.h"
 #include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
 

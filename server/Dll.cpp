@@ -6,12 +6,12 @@
 #include <cwchar>
 
 #include "ide/mMain.h"
-#include "addin/win32/ClassFactory.h"
-#include "addin/win32/ConnectObject.h"
-#include "addin/win32/Marrowby_h.h"
-#include "addin/win32/Module.h"
-#include "addin/win32/Registration.h"
-#include "browser/win32/SkeldraControl.h"
+#include "server/ClassFactory.h"
+#include "server/ConnectObject.h"
+#include "server/Marrowby_h.h"
+#include "server/Module.h"
+#include "server/Registration.h"
+#include "server/SkeldraControl.h"
 
 namespace {
 

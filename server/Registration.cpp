@@ -1,4 +1,4 @@
-#include "addin/win32/Registration.h"
+#include "server/Registration.h"
 
 #include <oleauto.h>
 #include <olectl.h>
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "addin/win32/Marrowby_h.h"
-#include "addin/win32/Module.h"
+#include "server/Marrowby_h.h"
+#include "server/Module.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 

@@ -1,10 +1,10 @@
-#include "addin/win32/ClassFactory.h"
+#include "server/ClassFactory.h"
 
 #include <shlwapi.h>
 
 #include <new>
 
-#include "addin/win32/Module.h"
+#include "server/Module.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "addin/win32/AddinPlatform.h"
+#include "server/AddinPlatform.h"
 
 
 AddinPlatform& SharedPlatform() {

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <string>
 
-#include "addin/tests/win32/TheDll.h"
-#include "addin/win32/Extensibility.h"
+#include "server/tests/TheDll.h"
+#include "ide/win32/Extensibility.h"
 #include "standin/StandInIde.h"
 #include "platform/win32/com_ptr.h"
 

@@ -1,4 +1,4 @@
-#include "addin/win32/Module.h"
+#include "server/Module.h"
 
 #include <new>
 

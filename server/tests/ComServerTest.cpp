@@ -9,8 +9,8 @@
 
 #include <string>
 
-#include "addin/tests/win32/TheDll.h"
-#include "addin/win32/Marrowby_h.h"
+#include "server/tests/TheDll.h"
+#include "server/Marrowby_h.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 

@@ -1,8 +1,8 @@
-#include "addin/win32/ActivationContext.h"
+#include "server/ActivationContext.h"
 
 #include <commctrl.h>
 
-#include "addin/win32/Module.h"
+#include "server/Module.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "browser/win32/SkeldraControl.h"
+#include "server/SkeldraControl.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -7,15 +7,13 @@
 #include <memory>
 #include <new>
 
-#include "addin/win32/ActivationContext.h"
-#include "addin/win32/AddinPlatform.h"
-#include "addin/win32/Marrowby_h.h"
-#include "addin/win32/Module.h"
+#include "server/ActivationContext.h"
+#include "server/AddinPlatform.h"
+#include "server/Marrowby_h.h"
+#include "server/Module.h"
 #include "browser/Skeldra.h"
 #include "about/win32/AboutForm.h"
 #include "ide/mMain.h"
-#include "addin/win32/DispatchHost.h"
-#include "browser/win32/TestHost.h"
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Error.h"
@@ -47,8 +45,7 @@ class SkeldraControl final : public _Skeldra,
                              public IOleControl,
                              public IViewObject2,
                              public IProvideClassInfo,
-                             public ISupportErrorInfo,
-                             public ISkeldraTestHost {
+                             public ISupportErrorInfo {
  public:
   SkeldraControl() { ModuleAddRef(); }
   ~SkeldraControl() {
@@ -77,7 +74,6 @@ class SkeldraControl final : public _Skeldra,
         QITABENT(SkeldraControl, IViewObject2),
         QITABENT(SkeldraControl, IProvideClassInfo),
         QITABENT(SkeldraControl, ISupportErrorInfo),
-        QITABENT(SkeldraControl, ISkeldraTestHost),
         {},
     };
     return ::QISearch(this, table, riid, object);
@@ -129,14 +125,6 @@ class SkeldraControl final : public _Skeldra,
   STDMETHODIMP RemoveProject() override {
     return ComBoundary(__uuidof(_Skeldra), [&] {
       Document().RemoveProject();
-      return S_OK;
-    });
-  }
-
-  // ISkeldraTestHost
-  STDMETHODIMP SetHost(IDispatch* vbe) override {
-    return ComBoundary(__uuidof(ISkeldraTestHost), [&] {
-      gVBE = vbe ? MakeDispatchVBE(vbe) : nullptr;
       return S_OK;
     });
   }

@@ -1,7 +1,8 @@
-// The document class as a container hosts it: created by ProgID in Wine's ATL container window,
-// in-place activated, given a host object model, and driven through its real controls with the
-// messages a user's clicks send. The registry and the project files are the real ones of the
-// test's Wine prefix.
+// The document class as another container hosts it: created by ProgID in Wine's ATL container
+// window and in-place activated, with the stand-in IDE's object model, which a connection of the
+// add-in gives every document of the DLL, and driven through its real controls with the messages
+// a user's clicks send. The registry and the project files are the real ones of the test's Wine
+// prefix.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,14 +10,15 @@
 #include <ocidl.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "addin/tests/win32/FakeVBE.h"
-#include "addin/tests/win32/TheDll.h"
-#include "addin/win32/Marrowby_h.h"
-#include "browser/win32/TestHost.h"
 #include "browser/win32/Win32SkeldraWindow.h"
+#include "ide/win32/Extensibility.h"
+#include "server/Marrowby_h.h"
+#include "server/tests/TheDll.h"
+#include "standin/StandInIde.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 
@@ -68,6 +70,19 @@ class HostedControl : public testing::Test {
     SetValue(kRecentKey, L"2", folder_ + L"\\missing.vbp");
     SetValue(kFavoritesKey, L"1", folder_ + L"\\grid.vbp");
 
+    // The connection makes a window of its own in the stand-in, which stays hidden.
+    dock_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ide_ = standin::MakeStandInIde(dock_);
+    standin::AddStandardBars(*ide_);
+    ide_->AddAddIn(L"Marrowby.Connect", false);
+    CLSID clsid{};
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
+    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
+                                       __uuidof(IDTExtensibility2), connect_.put_void()));
+    ASSERT_EQ(S_OK, connect_->OnConnection(ide_->Vbe().get(), ext_cm_Startup,
+                                           ide_->AddIn(L"Marrowby.Connect").get(), nullptr));
+
     top_ = ::CreateWindowExW(0, L"STATIC", L"Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
                              420, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
     ASSERT_TRUE(top_);
@@ -79,9 +94,6 @@ class HostedControl : public testing::Test {
     ASSERT_TRUE(ax_);
     com_ptr<IUnknown> control;
     ASSERT_EQ(S_OK, getControl_(ax_, control.put())) << "the ProgID is registered";
-    auto hook = control.query<ISkeldraTestHost>();
-    ASSERT_TRUE(hook);
-    ASSERT_EQ(S_OK, hook->SetHost(vbe_.vbe.get()));
     skeldra_ = control.query<_Skeldra>();
     ASSERT_TRUE(skeldra_);
     document_ = ::GetWindow(ax_, GW_CHILD);
@@ -89,9 +101,12 @@ class HostedControl : public testing::Test {
   }
 
   void TearDown() override {
-    if (auto control = skeldra_.query<ISkeldraTestHost>()) control->SetHost(nullptr);
     skeldra_.reset();
     if (top_) ::DestroyWindow(top_);
+    if (connect_) connect_->OnDisconnection(ext_dm_HostShutdown, nullptr);
+    connect_.reset();
+    ide_.reset();
+    if (dock_) ::DestroyWindow(dock_);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kRecentKey);
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kFavoritesKey);
     std::filesystem::remove_all(folder_);
@@ -169,8 +184,9 @@ class HostedControl : public testing::Test {
   static inline HMODULE atl_ = nullptr;
   static inline AtlAxGetControlFn getControl_ = nullptr;
   std::wstring folder_;
-  FakeVBE vbe_;
-  HWND top_ = nullptr, ax_ = nullptr, document_ = nullptr;
+  HWND dock_ = nullptr, top_ = nullptr, ax_ = nullptr, document_ = nullptr;
+  std::unique_ptr<standin::StandInIde> ide_;
+  com_ptr<IDTExtensibility2> connect_;
   com_ptr<_Skeldra> skeldra_;
 };
 
@@ -202,9 +218,10 @@ TEST_F(HostedControl, TheUsersClicksOpenProjectsThroughTheHost) {
 
   ListView_SetItemState(Favorites(), 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   Notify(Favorites(), NM_DBLCLK, 0);
-  ASSERT_EQ(1u, vbe_.opened.size());
-  EXPECT_EQ(folder_ + L"\\grid.vbp", vbe_.opened[0].first);
-  EXPECT_TRUE(vbe_.opened[0].second);
+  ASSERT_EQ(1u, ide_->ProjectCalls().size());
+  EXPECT_EQ(standin::ProjectCall::kOpened, ide_->ProjectCalls()[0].kind);
+  EXPECT_EQ(folder_ + L"\\grid.vbp", ide_->ProjectCalls()[0].fileName);
+  EXPECT_TRUE(ide_->ProjectCalls()[0].exclusive);
 
   // RemoveProject as a late-bound caller makes it: by name, through IDispatch.
   auto object = skeldra_.query<IDispatch>();
@@ -214,16 +231,17 @@ TEST_F(HostedControl, TheUsersClicksOpenProjectsThroughTheHost) {
   DISPPARAMS none{};
   ASSERT_EQ(S_OK, object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
                                  nullptr, nullptr, nullptr));
-  EXPECT_EQ(1, vbe_.removed);
+  ASSERT_EQ(2u, ide_->ProjectCalls().size());
+  EXPECT_EQ(standin::ProjectCall::kRemoved, ide_->ProjectCalls()[1].kind);
   EXPECT_EQ(S_OK, skeldra_->RemoveProject()) << "no project open: nothing to do";
-  EXPECT_EQ(1, vbe_.removed);
+  EXPECT_EQ(2u, ide_->ProjectCalls().size());
 }
 
 TEST_F(HostedControl, ABusyHostLeavesTheWindowAsItWas) {
-  vbe_.busy = true;
+  ide_->SetEnabled(L"File", 1, false);
   ASSERT_EQ(S_OK, skeldra_->View());
   EXPECT_EQ(0, ListView_GetItemCount(Recent())) << "nothing was loaded";
-  vbe_.busy = false;
+  ide_->SetEnabled(L"File", 1, true);
   ASSERT_EQ(S_OK, skeldra_->View());
   EXPECT_EQ(2, ListView_GetItemCount(Recent()));
 }

@@ -1,4 +1,4 @@
-#include "addin/win32/DispatchHost.h"
+#include "server/DispatchHost.h"
 
 #include <cwchar>
 #include <string>
@@ -6,7 +6,7 @@
 
 #include <ocidl.h>
 
-#include "addin/win32/Module.h"
+#include "server/Module.h"
 #include "platform/Error.h"
 #include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
