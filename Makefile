@@ -37,6 +37,7 @@ fuzz: deps
 # for the windows): as 64-bit programs, then as 32-bit ones where the kernel runs them (else
 # it says so), and checks the shipped DLL.
 test: native win64 win32
+	bash tools/check-layers.sh
 	ctest --preset native
 	$(MAKE) native-asan
 	$(MAKE) fuzz
