@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+// The names cProject and TypeFreindlyName (so spelt) are kept as the add-in's code has always
+// named them; so are the c, m and g prefixes throughout.
 class cProject {
  public:
   const std::wstring& TypeFreindlyName() const { return typeFreindlyName_; }

@@ -25,6 +25,7 @@ struct RegValue {
 /// A key's values, in the registry's enumeration order.
 using RegValueTable = std::vector<RegValue>;
 
+// The module name mReg is kept as the add-in's code has always named it.
 class mReg {
  public:
   /// The number RegSetKeyValue raises its errors with (the host language's first object error).

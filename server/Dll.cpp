@@ -11,7 +11,7 @@
 #include "server/Marrowby_h.h"
 #include "server/Module.h"
 #include "server/Registration.h"
-#include "server/SkeldraControl.h"
+#include "server/SkeldraObject.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ struct ClassObject {
 
 const ClassObject kClassObjects[] = {
     {&__uuidof(Connect), CreateConnectObject},
-    {&__uuidof(Skeldra), CreateSkeldraControl},
+    {&__uuidof(Skeldra), CreateSkeldraObject},
 };
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "server/SkeldraControl.h"
+#include "server/SkeldraObject.h"
 
 #include <ocidl.h>
 #include <olectl.h>
@@ -37,7 +37,7 @@ class StyledForm final : public ModalForm {
 
 constexpr long kHimetricPerInch = 2540;
 
-class SkeldraControl final : public _Skeldra,
+class SkeldraObject final : public _Skeldra,
                              public IOleObject,
                              public IOleInPlaceObject,
                              public IOleInPlaceActiveObject,
@@ -47,33 +47,33 @@ class SkeldraControl final : public _Skeldra,
                              public IProvideClassInfo,
                              public ISupportErrorInfo {
  public:
-  SkeldraControl() { ModuleAddRef(); }
-  ~SkeldraControl() {
+  SkeldraObject() { ModuleAddRef(); }
+  ~SkeldraObject() {
     Deactivate();
     ModuleRelease();
   }
-  SkeldraControl(const SkeldraControl&) = delete;
-  SkeldraControl& operator=(const SkeldraControl&) = delete;
+  SkeldraObject(const SkeldraObject&) = delete;
+  SkeldraObject& operator=(const SkeldraObject&) = delete;
 
   HRESULT Init() { return GetTypeInfoOf(__uuidof(_Skeldra), typeInfo_.put()); }
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
     static const QITAB table[] = {
-        QITABENTMULTI(SkeldraControl, IUnknown, _Skeldra),
-        QITABENTMULTI(SkeldraControl, IDispatch, _Skeldra),
-        QITABENT(SkeldraControl, _Skeldra),
-        QITABENT(SkeldraControl, IOleObject),
-        QITABENTMULTI(SkeldraControl, IOleWindow, IOleInPlaceObject),
-        QITABENT(SkeldraControl, IOleInPlaceObject),
-        QITABENT(SkeldraControl, IOleInPlaceActiveObject),
-        QITABENTMULTI(SkeldraControl, IPersist, IPersistStreamInit),
-        QITABENT(SkeldraControl, IPersistStreamInit),
-        QITABENT(SkeldraControl, IOleControl),
-        QITABENTMULTI(SkeldraControl, IViewObject, IViewObject2),
-        QITABENT(SkeldraControl, IViewObject2),
-        QITABENT(SkeldraControl, IProvideClassInfo),
-        QITABENT(SkeldraControl, ISupportErrorInfo),
+        QITABENTMULTI(SkeldraObject, IUnknown, _Skeldra),
+        QITABENTMULTI(SkeldraObject, IDispatch, _Skeldra),
+        QITABENT(SkeldraObject, _Skeldra),
+        QITABENT(SkeldraObject, IOleObject),
+        QITABENTMULTI(SkeldraObject, IOleWindow, IOleInPlaceObject),
+        QITABENT(SkeldraObject, IOleInPlaceObject),
+        QITABENT(SkeldraObject, IOleInPlaceActiveObject),
+        QITABENTMULTI(SkeldraObject, IPersist, IPersistStreamInit),
+        QITABENT(SkeldraObject, IPersistStreamInit),
+        QITABENT(SkeldraObject, IOleControl),
+        QITABENTMULTI(SkeldraObject, IViewObject, IViewObject2),
+        QITABENT(SkeldraObject, IViewObject2),
+        QITABENT(SkeldraObject, IProvideClassInfo),
+        QITABENT(SkeldraObject, ISupportErrorInfo),
         {},
     };
     return ::QISearch(this, table, riid, object);
@@ -428,8 +428,8 @@ class SkeldraControl final : public _Skeldra,
 
 }  // namespace
 
-HRESULT CreateSkeldraControl(REFIID riid, void** object) {
-  auto* control = new (std::nothrow) SkeldraControl();
+HRESULT CreateSkeldraObject(REFIID riid, void** object) {
+  auto* control = new (std::nothrow) SkeldraObject();
   if (!control) return E_OUTOFMEMORY;
   HRESULT hr = control->Init();
   if (SUCCEEDED(hr)) hr = control->QueryInterface(riid, object);

@@ -5,4 +5,4 @@
 #include <windows.h>
 
 /// Makes a new control and asks it for riid.
-HRESULT CreateSkeldraControl(REFIID riid, void** object);
+HRESULT CreateSkeldraObject(REFIID riid, void** object);
