@@ -17,7 +17,7 @@ constexpr int kButton = 1;  // the type of control Add makes
 
 template <typename T>
 T& Deref(const std::shared_ptr<T>& object) {
-  if (!object) throw VbError(91, L"Connect", L"Object variable or With block variable not set");
+  if (!object) RaiseObjectNotSet(L"Connect");
   return *object;
 }
 

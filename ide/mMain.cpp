@@ -11,7 +11,7 @@ std::shared_ptr<ide::Window>& gToolWindow = *new std::shared_ptr<ide::Window>;
 std::shared_ptr<ide::Document>& gDocument = *new std::shared_ptr<ide::Document>;
 
 ide::VBE& Host() {
-  if (!gVBE) throw VbError(91, L"Host", L"Object variable or With block variable not set");
+  if (!gVBE) RaiseObjectNotSet(L"Host");
   return *gVBE;
 }
 

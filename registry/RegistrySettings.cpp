@@ -67,5 +67,5 @@ void RegistrySettings::SaveSetting(std::wstring_view application, std::wstring_v
                                  static_cast<std::uint32_t>(bytes.size() + 1));
   }
   if (result != reg::kSuccess)
-    throw VbError(5, L"SaveSetting", L"Invalid procedure call or argument");
+    RaiseInvalidCall(L"SaveSetting");
 }

@@ -10,28 +10,15 @@
 #include "platform/Error.h"
 #include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
+#include "platform/win32/com_res.h"
 
 namespace {
-
-// A VARIANT that clears itself.
-struct Variant : VARIANT {
-  Variant() { ::VariantInit(this); }
-  ~Variant() { ::VariantClear(this); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
-
-std::wstring TakeBstr(BSTR text) {
-  std::wstring result = text ? std::wstring(text, ::SysStringLen(text)) : std::wstring();
-  ::SysFreeString(text);
-  return result;
-}
 
 // An object of the host, called by member name.
 class LateBound {
  public:
   explicit LateBound(IDispatch* object) : object_(object) {
-    if (!object) throw VbError(91, L"Host", L"Object variable or With block variable not set");
+    if (!object) RaiseObjectNotSet(L"Host");
   }
 
   /// Calls the member with the arguments in their written order; the result in *result.
@@ -40,7 +27,7 @@ class LateBound {
     auto* name = const_cast<LPOLESTR>(member);
     HRESULT hr = object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
     if (FAILED(hr))
-      throw VbError(438, member, L"Object doesn't support this property or method");
+      RaiseNotSupported(member);
 
     // IDispatch takes the arguments last first.
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
@@ -62,8 +49,7 @@ class LateBound {
       const std::wstring description = TakeBstr(exception.bstrDescription);
       ::SysFreeString(exception.bstrHelpFile);
       // The host language's own run-time errors travel in the control facility.
-      long number = exception.scode ? exception.scode : exception.wCode;
-      if (HRESULT_FACILITY(number) == FACILITY_CONTROL) number &= 0xFFFF;
+      const long number = ErrorOfHResult(exception.scode ? exception.scode : exception.wCode);
       throw VbError(number, source.empty() ? member : source,
                     description.empty() ? L"Automation error" : description);
     }
@@ -75,7 +61,7 @@ class LateBound {
     DISPID id = 0;
     auto* name = const_cast<LPOLESTR>(member);
     if (FAILED(object_->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)))
-      throw VbError(438, member, L"Object doesn't support this property or method");
+      RaiseNotSupported(member);
     DISPID named = DISPID_PROPERTYPUT;
     DISPPARAMS params{&value, &named, 1, 1};
     EXCEPINFO exception{};
@@ -85,7 +71,7 @@ class LateBound {
   }
 
   com_ptr<IDispatch> GetObject(const wchar_t* member, std::vector<VARIANT> args = {}) const {
-    Variant result;
+    unique_variant result;
     Call(member, DISPATCH_METHOD | DISPATCH_PROPERTYGET, std::move(args), &result);
     if (result.vt == VT_DISPATCH) return com_ptr<IDispatch>(result.pdispVal);
     if (result.vt == VT_UNKNOWN && result.punkVal) {
@@ -96,20 +82,20 @@ class LateBound {
     if (result.vt == VT_EMPTY || result.vt == VT_NULL ||
         (result.vt == VT_DISPATCH && !result.pdispVal))
       return {};
-    throw VbError(13, member, L"Type mismatch");
+    RaiseTypeMismatch(member);
   }
 
   long GetLong(const wchar_t* member) const {
-    Variant result;
+    unique_variant result;
     Call(member, DISPATCH_PROPERTYGET, {}, &result);
-    if (FAILED(::VariantChangeType(&result, &result, 0, VT_I4))) throw VbError(13, member, L"Type mismatch");
+    if (FAILED(::VariantChangeType(&result, &result, 0, VT_I4))) RaiseTypeMismatch(member);
     return result.lVal;
   }
 
   bool GetBool(const wchar_t* member) const {
-    Variant result;
+    unique_variant result;
     Call(member, DISPATCH_PROPERTYGET, {}, &result);
-    if (FAILED(::VariantChangeType(&result, &result, 0, VT_BOOL))) throw VbError(13, member, L"Type mismatch");
+    if (FAILED(::VariantChangeType(&result, &result, 0, VT_BOOL))) RaiseTypeMismatch(member);
     return result.boolVal != VARIANT_FALSE;
   }
 
@@ -144,22 +130,6 @@ VARIANT Object(IDispatch* object) {
   return v;
 }
 
-// A BSTR for the length of one call.
-class Bstr {
- public:
-  explicit Bstr(std::wstring_view text)
-      : b_(::SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {
-    if (!b_) throw std::bad_alloc();
-  }
-  ~Bstr() { ::SysFreeString(b_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
-  BSTR get() const { return b_; }
-
- private:
-  BSTR b_;
-};
-
 // An optional argument left out, as a late-bound caller leaves it.
 VARIANT Missing() {
   VARIANT v;
@@ -181,12 +151,12 @@ class Projects final : public ide::VBProjects {
  public:
   explicit Projects(com_ptr<IDispatch> object) : object_(object.get()) {}
   void AddFromFile(std::wstring_view fileName, bool exclusive) override {
-    Bstr name(fileName);
-    Variant ignored;
+    const auto name = MakeBstr(fileName);
+    unique_variant ignored;
     object_.Call(L"AddFromFile", DISPATCH_METHOD, {Text(name.get()), Bool(exclusive)}, &ignored);
   }
   void Remove(ide::VBProject& project) override {
-    Variant ignored;
+    unique_variant ignored;
     object_.Call(L"Remove", DISPATCH_METHOD, {Object(static_cast<Project&>(project).get())},
                  &ignored);
   }
@@ -200,15 +170,15 @@ class Control final : public ide::CommandBarControl {
   explicit Control(com_ptr<IDispatch> object) : object_(object.get()) {}
   bool Enabled() const override { return object_.GetBool(L"Enabled"); }
   void Caption(std::wstring_view caption) override {
-    Bstr text(caption);
+    const auto text = MakeBstr(caption);
     object_.Put(L"Caption", Text(text.get()));
   }
   void PasteFace() override {
-    Variant ignored;
+    unique_variant ignored;
     object_.Call(L"PasteFace", DISPATCH_METHOD, {}, &ignored);
   }
   void Delete() override {
-    Variant ignored;
+    unique_variant ignored;
     object_.Call(L"Delete", DISPATCH_METHOD, {Missing()}, &ignored);
   }
   IDispatch* get() const { return object_.get(); }
@@ -250,7 +220,7 @@ class Bars final : public ide::CommandBars {
  public:
   explicit Bars(com_ptr<IDispatch> object) : object_(object.get()) {}
   std::shared_ptr<ide::CommandBar> Item(std::wstring_view name) override {
-    Bstr text(name);
+    const auto text = MakeBstr(name);
     return std::make_shared<Bar>(object_.GetObject(L"Item", {Text(text.get())}));
   }
   std::shared_ptr<ide::CommandBar> Item(int index) override {
@@ -338,7 +308,7 @@ constexpr IID kCommandBarEvents = {0x0002E131, 0x0000, 0x0000,
 class Sink final : public ide::EventSink {
  public:
   Sink(com_ptr<IDispatch> source, std::function<void()> click) : source_(std::move(source)) {
-    auto container = source_.query<IConnectionPointContainer>();
+    auto container = source_.try_query<IConnectionPointContainer>();
     if (!container) throw VbError(438, L"CommandBarEvents", L"The event source has no events");
     if (FAILED(container->FindConnectionPoint(kCommandBarEvents, point_.put()))) {
       com_ptr<IEnumConnectionPoints> points;
@@ -392,7 +362,7 @@ class Addins final : public ide::Addins {
  public:
   explicit Addins(com_ptr<IDispatch> object) : object_(object.get()) {}
   std::shared_ptr<ide::AddIn> Item(std::wstring_view progId) override {
-    Bstr text(progId);
+    const auto text = MakeBstr(progId);
     return Wrap(object_.GetObject(L"Item", {Text(text.get())}));
   }
   std::shared_ptr<ide::AddIn> Item(int index) override {
@@ -420,7 +390,7 @@ class Document final : public ide::Document {
  public:
   explicit Document(IDispatch* object) : object_(object) {}
   void View() override {
-    Variant ignored;
+    unique_variant ignored;
     object_.Call(L"View", DISPATCH_METHOD, {}, &ignored);
   }
 
@@ -435,13 +405,13 @@ class Windows final : public ide::Windows {
                                                  std::wstring_view caption,
                                                  std::wstring_view guidPosition,
                                                  std::shared_ptr<ide::Document>& document) override {
-    Bstr id(progId), text(caption), guid(guidPosition);
+    const auto id = MakeBstr(progId), text = MakeBstr(caption), guid = MakeBstr(guidPosition);
     // DocObj goes by reference: the host stores the new document into it.
     IDispatch* created = nullptr;
     VARIANT docObj;
     docObj.vt = VT_BYREF | VT_DISPATCH;
     docObj.ppdispVal = &created;
-    Variant window;
+    unique_variant window;
     object_.Call(L"CreateToolWindow", DISPATCH_METHOD,
                  {Object(static_cast<AddIn&>(addInInst).get()), Text(id.get()), Text(text.get()),
                   Text(guid.get()), docObj},

@@ -41,18 +41,13 @@ HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** info) {
   return library->GetTypeInfoOfGuid(guid, info);
 }
 
-HRESULT HResultOf(long number) {
-  if (number < 0) return static_cast<HRESULT>(number);
-  return MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number & 0xFFFF);
-}
-
 HRESULT SetErrorFromCurrentException(REFIID iid) noexcept {
   HRESULT hr = E_UNEXPECTED;
   std::wstring source = L"Marrowby", description = L"Unexpected error";
   try {
     throw;
   } catch (const VbError& e) {
-    hr = HResultOf(e.Number());
+    hr = HResultOfError(e.Number());
     if (!e.Source().empty()) source = e.Source();
     description = e.Description();
   } catch (const std::bad_alloc&) {
@@ -65,7 +60,7 @@ HRESULT SetErrorFromCurrentException(REFIID iid) noexcept {
     create->SetGUID(iid);
     create->SetSource(const_cast<LPOLESTR>(source.c_str()));
     create->SetDescription(const_cast<LPOLESTR>(description.c_str()));
-    if (auto error = create.query<IErrorInfo>()) ::SetErrorInfo(0, error.get());
+    if (auto error = create.try_query<IErrorInfo>()) ::SetErrorInfo(0, error.get());
   }
   return hr;
 }

@@ -20,10 +20,6 @@ long ModuleRefs();
 /// Type information of an interface or class of the embedded type library.
 HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** info);
 
-/// Turns an error number of the host language into an HRESULT: numbers that are HRESULTs
-/// already stay, run-time error numbers take the control facility (0x800A0000 | number).
-HRESULT HResultOf(long number);
-
 /// Runs the body of a COM method: whatever it throws becomes an HRESULT, with the description
 /// and source left as the thread's error information for callers that ask (IDispatch, the IDE).
 template <typename Body>

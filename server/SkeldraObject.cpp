@@ -341,7 +341,7 @@ class SkeldraObject final : public _Skeldra,
   HRESULT Activate(bool uiActivate) {
     if (!site_) return E_UNEXPECTED;
     if (!inPlaceSite_) {
-      auto site = site_.query<IOleInPlaceSite>();
+      auto site = site_.try_query<IOleInPlaceSite>();
       if (!site) return E_NOINTERFACE;
       if (site->CanInPlaceActivate() != S_OK) return E_FAIL;
       site->OnInPlaceActivate();

@@ -1,5 +1,7 @@
 #include "standin/Dispatch.h"
 
+#include "platform/win32/com_res.h"
+
 #include <cwchar>
 #include <new>
 
@@ -7,14 +9,7 @@ namespace standin {
 namespace {
 
 // A VARIANT that clears itself.
-struct Variant : VARIANT {
-  Variant() { ::VariantInit(this); }
-  ~Variant() { ::VariantClear(this); }
-  Variant(const Variant&) = delete;
-  Variant& operator=(const Variant&) = delete;
-};
-
-[[noreturn]] void RaiseTypeMismatch() { throw VbError(13, L"", L"Type mismatch"); }
+using Variant = unique_variant;
 
 // A by-reference VARIANT seen through; other by-reference types stay as they are.
 const VARIANT& Deref(const VARIANT& v) {
@@ -22,13 +17,7 @@ const VARIANT& Deref(const VARIANT& v) {
 }
 
 void Convert(const VARIANT& value, VARTYPE type, Variant& out) {
-  if (FAILED(::VariantChangeType(&out, const_cast<VARIANT*>(&value), 0, type))) RaiseTypeMismatch();
-}
-
-// The HRESULT a run-time error number travels as.
-HRESULT ScodeOf(std::int32_t number) {
-  return number > 0 && number <= 0xFFFF ? MAKE_HRESULT(SEVERITY_ERROR, FACILITY_CONTROL, number)
-                                        : static_cast<HRESULT>(number);
+  if (FAILED(::VariantChangeType(&out, const_cast<VARIANT*>(&value), 0, type))) RaiseTypeMismatch(L"");
 }
 
 BSTR AllocText(const std::wstring& text) {
@@ -65,7 +54,7 @@ IDispatch* ToObject(const VARIANT& given) {
     case VT_EMPTY:
       return nullptr;
     default:
-      RaiseTypeMismatch();
+      RaiseTypeMismatch(L"");
   }
 }
 
@@ -74,7 +63,7 @@ bool IsText(const VARIANT& value) {
   return vt == VT_BSTR || vt == (VT_BSTR | VT_BYREF);
 }
 
-void RaiseInvalidArgument() { throw VbError(5, L"", L"Invalid procedure call or argument"); }
+void RaiseInvalidArgument() { RaiseInvalidCall(L""); }
 
 void RaiseDisconnected() {
   throw VbError(RPC_E_DISCONNECTED, L"", L"The object invoked has disconnected from its clients.");
@@ -103,13 +92,13 @@ bool Call::Given(std::size_t i) const {
 }
 
 const VARIANT& Call::Arg(std::size_t i) const {
-  if (!Given(i)) throw VbError(449, L"", L"Argument not optional");
+  if (!Given(i)) RaiseArgumentMissing(L"");
   return Raw(i);
 }
 
 VARIANT& Call::RefArg(std::size_t i) const {
   VARIANT& v = const_cast<VARIANT&>(Arg(i));
-  if (!(v.vt & VT_BYREF) || !v.byref) RaiseTypeMismatch();
+  if (!(v.vt & VT_BYREF) || !v.byref) RaiseTypeMismatch(L"");
   return v;
 }
 
@@ -234,7 +223,7 @@ STDMETHODIMP DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DI
       Run(row, call);
       return S_OK;
     } catch (const VbError& e) {
-      failure = ScodeOf(e.Number());
+      failure = HResultOfError(e.Number());
       source = e.Source().empty() ? std::wstring(source_) + L"." + RowAt(row).name : e.Source();
       description = e.Description();
     }

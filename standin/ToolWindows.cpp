@@ -61,7 +61,7 @@ const WindowsObject::Member WindowsObject::kMembers[] = {
        if (!call.Object(0)) RaiseInvalidArgument();
        VARIANT& docObj = call.RefArg(4);
        if (docObj.vt != (VT_BYREF | VT_DISPATCH) && docObj.vt != (VT_BYREF | VT_VARIANT))
-         throw VbError(13, L"", L"Type mismatch");
+         RaiseTypeMismatch(L"");
        auto window = Make<ToolWindow>(self.ide_, call.Text(1), call.Text(2), call.Text(3));
        com_ptr<IUnknown> control = window->Create();
        self.ide_->toolWindows.push_back(window);

@@ -16,7 +16,7 @@ void Win32Shell::Open(std::wstring_view target, Window owner) {
 
 void Win32Shell::Start(std::wstring_view commandLine, int windowStyle) {
   if (commandLine.find_first_not_of(L' ') == std::wstring_view::npos)
-    throw VbError(5, L"Shell", L"Invalid procedure call or argument");
+    RaiseInvalidCall(L"Shell");
   // CreateProcessW may write into the command line, so it gets a copy of its own. A path with
   // blanks and no quotes is taken as the system takes it: the shortest leading part that names
   // a program.

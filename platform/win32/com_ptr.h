@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "platform/Error.h"
+
 template <typename T>
 class com_ptr {
  public:
@@ -44,10 +46,22 @@ class com_ptr {
   /// Hands the reference to an out parameter.
   T* detach() { return std::exchange(p_, nullptr); }
 
+  /// The object's interface U; null when it has none (or this is null).
   template <typename U>
-  com_ptr<U> query() const {
+  com_ptr<U> try_query() const {
     com_ptr<U> result;
     if (p_) p_->QueryInterface(__uuidof(U), result.put_void());
+    return result;
+  }
+  /// The object's interface U; throws VbError (the HRESULT of QueryInterface, or 91 for no
+  /// object) when it has none.
+  template <typename U>
+  com_ptr<U> query() const {
+    if (!p_) RaiseObjectNotSet(L"QueryInterface");
+    com_ptr<U> result;
+    const HRESULT hr = p_->QueryInterface(__uuidof(U), result.put_void());
+    if (FAILED(hr) || !result) throw VbError(FAILED(hr) ? hr : E_NOINTERFACE, L"QueryInterface",
+                                             L"No such interface supported");
     return result;
   }
 

@@ -144,7 +144,7 @@ TEST_F(DocumentClass, NamesItsMethodsAndReportsErrorsThroughIDispatch) {
 
 TEST_F(DocumentClass, AnswersTheVtableAndTheContainersInterfaces) {
   com_ptr<IDispatch> object = Create();
-  auto skeldra = object.query<_Skeldra>();
+  auto skeldra = object.try_query<_Skeldra>();
   ASSERT_TRUE(skeldra);
   EXPECT_TRUE(FAILED(skeldra->RemoveProject()));
   com_ptr<IErrorInfo> error;
@@ -154,14 +154,14 @@ TEST_F(DocumentClass, AnswersTheVtableAndTheContainersInterfaces) {
   EXPECT_NE(nullptr, description);
   ::SysFreeString(description);
 
-  EXPECT_TRUE(object.query<IOleObject>());
-  EXPECT_TRUE(object.query<IOleInPlaceObject>());
-  EXPECT_TRUE(object.query<IOleInPlaceActiveObject>());
-  EXPECT_TRUE(object.query<IOleWindow>());
-  EXPECT_TRUE(object.query<IPersistStreamInit>());
-  EXPECT_TRUE(object.query<IOleControl>());
-  EXPECT_TRUE(object.query<IViewObject2>());
-  auto classInfo = object.query<IProvideClassInfo>();
+  EXPECT_TRUE(object.try_query<IOleObject>());
+  EXPECT_TRUE(object.try_query<IOleInPlaceObject>());
+  EXPECT_TRUE(object.try_query<IOleInPlaceActiveObject>());
+  EXPECT_TRUE(object.try_query<IOleWindow>());
+  EXPECT_TRUE(object.try_query<IPersistStreamInit>());
+  EXPECT_TRUE(object.try_query<IOleControl>());
+  EXPECT_TRUE(object.try_query<IViewObject2>());
+  auto classInfo = object.try_query<IProvideClassInfo>();
   ASSERT_TRUE(classInfo);
   com_ptr<ITypeInfo> info;
   ASSERT_EQ(S_OK, classInfo->GetClassInfo(info.put()));

@@ -174,7 +174,7 @@ TEST_F(Connection, AnExternalStartShowsTheWindowWithoutEntries) {
   EXPECT_TRUE(WindowShowing());
   EXPECT_NE(L"Skeldra", Captions(L"Add-Ins").back());
   // The connection class's own interface, late bound.
-  auto connect = events_.query<IDispatch>();
+  auto connect = events_.try_query<IDispatch>();
   DISPID id = 0;
   auto* name = const_cast<LPOLESTR>(L"NonModalApp");
   ASSERT_EQ(S_OK, connect->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
@@ -383,7 +383,7 @@ TEST_F(ConnectionFaults, MalformedLateBoundCallsAreRefused) {
     object.GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
     return id;
   };
-  const auto connect = events_.query<IDispatch>();
+  const auto connect = events_.try_query<IDispatch>();
   const struct {
     const char* name;
     IDispatch* object;

@@ -94,7 +94,7 @@ class HostedControl : public testing::Test {
     ASSERT_TRUE(ax_);
     com_ptr<IUnknown> control;
     ASSERT_EQ(S_OK, getControl_(ax_, control.put())) << "the ProgID is registered";
-    skeldra_ = control.query<_Skeldra>();
+    skeldra_ = control.try_query<_Skeldra>();
     ASSERT_TRUE(skeldra_);
     document_ = ::GetWindow(ax_, GW_CHILD);
     ASSERT_TRUE(document_) << "the control is in-place active in the container's window";
@@ -224,7 +224,7 @@ TEST_F(HostedControl, TheUsersClicksOpenProjectsThroughTheHost) {
   EXPECT_TRUE(ide_->ProjectCalls()[0].exclusive);
 
   // RemoveProject as a late-bound caller makes it: by name, through IDispatch.
-  auto object = skeldra_.query<IDispatch>();
+  auto object = skeldra_.try_query<IDispatch>();
   DISPID id = 0;
   auto* name = const_cast<LPOLESTR>(L"RemoveProject");
   ASSERT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id));
