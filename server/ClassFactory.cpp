@@ -1,28 +1,14 @@
 #include "server/ClassFactory.h"
 
-#include <shlwapi.h>
-
 #include <new>
 
 #include "server/Module.h"
 
 namespace {
 
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ServerObject<IClassFactory> {
  public:
-  explicit ClassFactory(CreateInstanceFn create) : create_(create) { ModuleAddRef(); }
-  ~ClassFactory() { ModuleRelease(); }
-
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    static const QITAB table[] = {QITABENT(ClassFactory, IClassFactory), {}};
-    return ::QISearch(this, table, riid, object);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
+  explicit ClassFactory(CreateInstanceFn create) : create_(create) {}
 
   STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** object) override {
     if (!object) return E_POINTER;
@@ -37,7 +23,6 @@ class ClassFactory final : public IClassFactory {
 
  private:
   CreateInstanceFn create_;
-  LONG refs_ = 1;
 };
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "server/ConnectObject.h"
 
-#include <shlwapi.h>
 
 #include <cwchar>
 #include <new>
@@ -106,62 +105,16 @@ class ExtensibilityPart final : public IDTExtensibility2 {
   ConnectObject& outer_;
 };
 
-class ConnectObject final : public _Connect, public ISupportErrorInfo {
+class ConnectObject final : public ServerObject<Dual<_Connect>, ISupportErrorInfo> {
  public:
   ConnectObject()
-      : logic_(SharedPlatform().settings, SharedPlatform().clipboard, SharedPlatform().msgBox) {
-    ModuleAddRef();
-  }
-  ~ConnectObject() { ModuleRelease(); }
-  ConnectObject(const ConnectObject&) = delete;
-  ConnectObject& operator=(const ConnectObject&) = delete;
+      : logic_(SharedPlatform().settings, SharedPlatform().clipboard, SharedPlatform().msgBox) {}
 
-  HRESULT Init() { return GetTypeInfoOf(__uuidof(_Connect), typeInfo_.put()); }
-
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (::IsEqualIID(riid, __uuidof(IDTExtensibility2))) {
-      *object = static_cast<IDTExtensibility2*>(&extensibility_);
-      AddRef();
-      return S_OK;
-    }
-    static const QITAB table[] = {
-        QITABENTMULTI(ConnectObject, IUnknown, _Connect),
-        QITABENTMULTI(ConnectObject, IDispatch, _Connect),
-        QITABENT(ConnectObject, _Connect),
-        QITABENT(ConnectObject, ISupportErrorInfo),
-        {},
-    };
-    return ::QISearch(this, table, riid, object);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
-
-  // IDispatch of _Connect
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    *info = com_ptr<ITypeInfo>(typeInfo_).detach();
-    return S_OK;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    return ::DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
-  }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* exception, UINT* argError) override {
-    if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
-    return ::DispInvoke(static_cast<_Connect*>(this), typeInfo_.get(), id, flags, params, result,
-                        exception, argError);
+  HRESULT Init() {
+    com_ptr<ITypeInfo> info;
+    const HRESULT hr = GetTypeInfoOf(__uuidof(_Connect), info.put());
+    SetTypeInfo(std::move(info));
+    return hr;
   }
 
   // _Connect: each reports its own failures, as the add-in's logic does.
@@ -190,8 +143,13 @@ class ConnectObject final : public _Connect, public ISupportErrorInfo {
   Connect& Logic() { return logic_; }
 
  private:
-  LONG refs_ = 1;
-  com_ptr<ITypeInfo> typeInfo_;
+  // The IDE's add-in events, on a part of their own.
+  void* FindMore(REFIID riid) override {
+    return ::IsEqualIID(riid, __uuidof(IDTExtensibility2))
+               ? static_cast<IDTExtensibility2*>(&extensibility_)
+               : nullptr;
+  }
+
   Connect logic_;
   ExtensibilityPart extensibility_{*this};
 };

@@ -235,36 +235,14 @@ class Bars final : public ide::CommandBars {
 // interface it offers, which this object answers whatever its IID. The host may keep it after
 // the binding ends (an Unadvise it refuses): it then holds the DLL loaded, and its Clicks do
 // nothing, since the handler's owner may be gone.
-class ClickSink final : public IDispatch {
+class ClickSink final : public ServerObject<IDispatch> {
  public:
   ClickSink(IID eventInterface, std::function<void()> click)
-      : eventInterface_(eventInterface), click_(std::move(click)) {
-    ModuleAddRef();
-  }
-  ~ClickSink() { ModuleRelease(); }
-  ClickSink(const ClickSink&) = delete;
-  ClickSink& operator=(const ClickSink&) = delete;
+      : eventInterface_(eventInterface), click_(std::move(click)) {}
 
   /// Ends the binding: later Clicks do nothing.
   void Disarm() noexcept { click_ = nullptr; }
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch) ||
-        ::IsEqualIID(riid, eventInterface_)) {
-      *object = static_cast<IDispatch*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
   STDMETHODIMP GetTypeInfoCount(UINT* count) override {
     if (count) *count = 0;
     return S_OK;
@@ -295,7 +273,10 @@ class ClickSink final : public IDispatch {
   }
 
  private:
-  LONG refs_ = 1;
+  void* FindMore(REFIID riid) override {
+    return ::IsEqualIID(riid, eventInterface_) ? static_cast<IDispatch*>(this) : nullptr;
+  }
+
   IID eventInterface_;
   std::function<void()> click_;
 };

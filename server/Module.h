@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "platform/win32/ComObject.h"
+
 /// The handle DllMain was given: the add-in's own, for resources and window classes.
 HINSTANCE ModuleHandle();
 void SetModuleHandle(HINSTANCE module);
@@ -16,6 +18,14 @@ std::wstring ModulePath();
 void ModuleAddRef();
 void ModuleRelease();
 long ModuleRefs();
+
+/// A COM object of the server: counted among the objects that keep the DLL loaded.
+template <typename... Interfaces>
+class ServerObject : public ComObject<Interfaces...> {
+ protected:
+  ServerObject() { ModuleAddRef(); }
+  ~ServerObject() override { ModuleRelease(); }
+};
 
 /// Type information of an interface or class of the embedded type library.
 HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** info);

@@ -2,7 +2,6 @@
 
 #include <ocidl.h>
 #include <olectl.h>
-#include <shlwapi.h>
 
 #include <memory>
 #include <new>
@@ -17,7 +16,6 @@
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Error.h"
-#include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
 
 namespace {
@@ -37,76 +35,18 @@ class StyledForm final : public ModalForm {
 
 constexpr long kHimetricPerInch = 2540;
 
-class SkeldraObject final : public _Skeldra,
-                             public IOleObject,
-                             public IOleInPlaceObject,
-                             public IOleInPlaceActiveObject,
-                             public IPersistStreamInit,
-                             public IOleControl,
-                             public IViewObject2,
-                             public IProvideClassInfo,
-                             public ISupportErrorInfo {
+class SkeldraObject final
+    : public ServerObject<Dual<_Skeldra>, IOleObject, IOleInPlaceObject, IOleInPlaceActiveObject,
+                          IPersistStreamInit, IOleControl, IViewObject2, IProvideClassInfo,
+                          ISupportErrorInfo> {
  public:
-  SkeldraObject() { ModuleAddRef(); }
-  ~SkeldraObject() {
-    Deactivate();
-    ModuleRelease();
-  }
-  SkeldraObject(const SkeldraObject&) = delete;
-  SkeldraObject& operator=(const SkeldraObject&) = delete;
+  ~SkeldraObject() override { Deactivate(); }
 
-  HRESULT Init() { return GetTypeInfoOf(__uuidof(_Skeldra), typeInfo_.put()); }
-
-  // IUnknown
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    static const QITAB table[] = {
-        QITABENTMULTI(SkeldraObject, IUnknown, _Skeldra),
-        QITABENTMULTI(SkeldraObject, IDispatch, _Skeldra),
-        QITABENT(SkeldraObject, _Skeldra),
-        QITABENT(SkeldraObject, IOleObject),
-        QITABENTMULTI(SkeldraObject, IOleWindow, IOleInPlaceObject),
-        QITABENT(SkeldraObject, IOleInPlaceObject),
-        QITABENT(SkeldraObject, IOleInPlaceActiveObject),
-        QITABENTMULTI(SkeldraObject, IPersist, IPersistStreamInit),
-        QITABENT(SkeldraObject, IPersistStreamInit),
-        QITABENT(SkeldraObject, IOleControl),
-        QITABENTMULTI(SkeldraObject, IViewObject, IViewObject2),
-        QITABENT(SkeldraObject, IViewObject2),
-        QITABENT(SkeldraObject, IProvideClassInfo),
-        QITABENT(SkeldraObject, ISupportErrorInfo),
-        {},
-    };
-    return ::QISearch(this, table, riid, object);
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
-
-  // IDispatch
-  STDMETHODIMP GetTypeInfoCount(UINT* count) override {
-    if (!count) return E_POINTER;
-    *count = 1;
-    return S_OK;
-  }
-  STDMETHODIMP GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
-    if (!info) return E_POINTER;
-    *info = nullptr;
-    if (index != 0) return DISP_E_BADINDEX;
-    typeInfo_->AddRef();
-    *info = typeInfo_.get();
-    return S_OK;
-  }
-  STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-    return ::DispGetIDsOfNames(typeInfo_.get(), names, count, ids);
-  }
-  STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* exception, UINT* argError) override {
-    if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
-    return ::DispInvoke(static_cast<_Skeldra*>(this), typeInfo_.get(), id, flags, params, result,
-                        exception, argError);
+  HRESULT Init() {
+    com_ptr<ITypeInfo> info;
+    const HRESULT hr = GetTypeInfoOf(__uuidof(_Skeldra), info.put());
+    SetTypeInfo(std::move(info));
+    return hr;
   }
 
   // _Skeldra
@@ -331,6 +271,14 @@ class SkeldraObject final : public _Skeldra,
   }
 
  private:
+  // The bases of interfaces it lists.
+  void* FindMore(REFIID riid) override {
+    if (::IsEqualIID(riid, IID_IOleWindow)) return static_cast<IOleInPlaceObject*>(this);
+    if (::IsEqualIID(riid, IID_IPersist)) return static_cast<IPersistStreamInit*>(this);
+    if (::IsEqualIID(riid, IID_IViewObject)) return static_cast<IViewObject2*>(this);
+    return nullptr;
+  }
+
   Skeldra& Document() {
     if (!document_)
       throw VbError(91, L"Skeldra", L"The project browser is not shown in a window yet");
@@ -411,8 +359,6 @@ class SkeldraObject final : public _Skeldra,
     }
   }
 
-  LONG refs_ = 1;
-  com_ptr<ITypeInfo> typeInfo_;
   com_ptr<IOleClientSite> site_;
   com_ptr<IOleInPlaceSite> inPlaceSite_;
   com_ptr<IOleAdviseHolder> adviseHolder_;

@@ -147,26 +147,6 @@ void Call::Return(IDispatch* object) {
 
 // ---- DispatchObject ----
 
-STDMETHODIMP DispatchObject::QueryInterface(REFIID riid, void** object) {
-  if (!object) return E_POINTER;
-  *object = nullptr;
-  if (::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IDispatch)) {
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-  } else {
-    *object = FindInterface(riid);
-  }
-  return *object ? S_OK : E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) DispatchObject::AddRef() { return ::InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) DispatchObject::Release() {
-  const LONG refs = ::InterlockedDecrement(&refs_);
-  if (refs == 0) delete this;
-  return refs;
-}
-
 STDMETHODIMP DispatchObject::GetTypeInfoCount(UINT* count) {
   if (!count) return E_POINTER;
   *count = 0;

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "platform/Error.h"
+#include "platform/win32/ComObject.h"
 #include "platform/win32/com_ptr.h"
 
 namespace standin {
@@ -76,8 +77,9 @@ bool IsText(const VARIANT& value);
 /// Raises the error of a call on an object that is gone (a deleted control, a closed IDE).
 [[noreturn]] void RaiseDisconnected();
 
-/// IUnknown and IDispatch over a table of members; the class behind it supplies the table.
-class DispatchObject : public IDispatch {
+/// IDispatch over a table of members; the class behind it supplies the table. Interfaces beyond
+/// IUnknown and IDispatch come from FindMore.
+class DispatchObject : public ComObject<IDispatch> {
  public:
   struct Row {
     const wchar_t* name;
@@ -86,9 +88,6 @@ class DispatchObject : public IDispatch {
     unsigned maxArgs;  // positional arguments, a put's value not counted
   };
 
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override;
-  STDMETHODIMP_(ULONG) AddRef() override;
-  STDMETHODIMP_(ULONG) Release() override;
   STDMETHODIMP GetTypeInfoCount(UINT* count) override;
   STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** info) override;
   STDMETHODIMP GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -98,20 +97,16 @@ class DispatchObject : public IDispatch {
  protected:
   /// source: the class name given as the source of the errors its members raise.
   explicit DispatchObject(const wchar_t* source) : source_(source) {}
-  virtual ~DispatchObject() = default;
 
   virtual std::size_t RowCount() const = 0;
   virtual const Row& RowAt(std::size_t i) const = 0;
   virtual void Run(std::size_t i, Call& call) = 0;
-  /// Interfaces beyond IUnknown and IDispatch, AddRef'd; null for none.
-  virtual void* FindInterface(REFIID) { return nullptr; }
   /// False once the object is gone: every call then raises the disconnected error.
   virtual bool Connected() const { return true; }
   /// Called as each call enters, before it runs; may raise VbError to fail it.
   virtual void Entering() {}
 
  private:
-  LONG refs_ = 1;
   const wchar_t* source_;
 };
 

@@ -19,25 +19,9 @@ constexpr IID kCommandBarEventsIid = {
 constexpr DISPID kClick = 1;
 
 // Hands out one connection point, once per pass.
-class PointEnumerator final : public IEnumConnectionPoints {
+class PointEnumerator final : public ComObject<IEnumConnectionPoints> {
  public:
   PointEnumerator(IConnectionPoint* point, ULONG position) : point_(point), position_(position) {}
-
-  STDMETHODIMP QueryInterface(REFIID riid, void** object) override {
-    if (!object) return E_POINTER;
-    *object = ::IsEqualIID(riid, IID_IUnknown) || ::IsEqualIID(riid, IID_IEnumConnectionPoints)
-                  ? this
-                  : nullptr;
-    if (!*object) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  STDMETHODIMP_(ULONG) AddRef() override { return ::InterlockedIncrement(&refs_); }
-  STDMETHODIMP_(ULONG) Release() override {
-    const LONG refs = ::InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-  }
   STDMETHODIMP Next(ULONG count, IConnectionPoint** points, ULONG* fetched) override {
     if (!points || (count != 1 && !fetched)) return E_POINTER;
     ULONG given = 0;
@@ -65,7 +49,6 @@ class PointEnumerator final : public IEnumConnectionPoints {
   }
 
  private:
-  LONG refs_ = 1;
   com_ptr<IConnectionPoint> point_;
   ULONG position_;
 };
@@ -178,10 +161,10 @@ class EventSource final : public IdeObject<EventSource>, public IConnectionPoint
     EventSource& source_;
   };
 
-  void* FindInterface(REFIID riid) override {
-    if (!::IsEqualIID(riid, IID_IConnectionPointContainer)) return nullptr;
-    AddRef();
-    return static_cast<IConnectionPointContainer*>(this);
+  void* FindMore(REFIID riid) override {
+    return ::IsEqualIID(riid, IID_IConnectionPointContainer)
+               ? static_cast<IConnectionPointContainer*>(this)
+               : nullptr;
   }
 
   Point point_{*this};
