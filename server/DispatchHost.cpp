@@ -7,6 +7,7 @@
 #include <ocidl.h>
 
 #include "server/Module.h"
+#include "platform/Boundary.h"
 #include "platform/Error.h"
 #include "platform/win32/DispParams.h"
 #include "platform/win32/com_ptr.h"
@@ -263,12 +264,11 @@ class ClickSink final : public ServerObject<IDispatch> {
                       UINT* argError) override {
     if (id != 1) return DISP_E_MEMBERNOTFOUND;
     if (const HRESULT hr = CheckDispParams(params, argError); FAILED(hr)) return hr;
-    try {
-      // A copy: the handler may end the binding while it runs.
+    // A copy: the handler may end the binding while it runs. It reports its own failures;
+    // nothing goes back into the host.
+    Silently([&] {
       if (const auto click = click_) click();
-    } catch (...) {
-      // The handler reports its own failures; nothing goes back into the host.
-    }
+    });
     return S_OK;
   }
 

@@ -15,6 +15,7 @@
 #include "ide/mMain.h"
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectLists.h"
+#include "platform/Boundary.h"
 #include "platform/Error.h"
 #include "platform/win32/com_ptr.h"
 
@@ -195,11 +196,9 @@ class SkeldraObject final
   // IOleInPlaceActiveObject
   STDMETHODIMP TranslateAccelerator(LPMSG message) override {
     if (!message || !window_) return S_FALSE;
-    try {
-      return window_->TranslateAccelerator(message) ? S_OK : S_FALSE;
-    } catch (...) {
-      return S_FALSE;
-    }
+    bool handled = false;
+    Silently([&] { handled = window_->TranslateAccelerator(message); });
+    return handled ? S_OK : S_FALSE;
   }
   STDMETHODIMP OnFrameWindowActivate(BOOL) override { return S_OK; }
   STDMETHODIMP OnDocWindowActivate(BOOL) override { return S_OK; }
@@ -344,10 +343,7 @@ class SkeldraObject final
   void Deactivate() {
     UiDeactivate();
     if (document_) {
-      try {
-        document_->UserDocument_Terminate();
-      } catch (...) {
-      }
+      Silently([&] { document_->UserDocument_Terminate(); });
       document_.reset();
     }
     lists_.reset();

@@ -158,9 +158,12 @@ class ToolWindow final : public IdeObject<ToolWindow> {
 
   static const Member kMembers[];
 
+  // For BoundWindowProc, of the frame.
+  void Attach(HWND frame) { frame_ = frame; }
+  void Detach() { frame_ = container_ = nullptr; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
   HWND Frame() const;  // throws the disconnected error once the frame is gone
 
   std::wstring progId_, caption_, guidPosition_;

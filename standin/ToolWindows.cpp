@@ -1,6 +1,7 @@
 // Windows.CreateToolWindow and the Window it returns: a hidden dockable frame in the dock area,
 // hosting the ActiveX control of a ProgID in Wine's ATL container window.
 
+#include "platform/win32/WindowProc.h"
 #include "standin/Model.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
@@ -100,7 +101,7 @@ com_ptr<IUnknown> ToolWindow::Create() {
   static const bool registered = [] {
     WNDCLASSEXW frameClass{};
     frameClass.cbSize = sizeof frameClass;
-    frameClass.lpfnWndProc = &ToolWindow::Proc;
+    frameClass.lpfnWndProc = &BoundWindowProc<ToolWindow>;
     frameClass.hInstance = Module();
     frameClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     frameClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -147,24 +148,7 @@ HWND ToolWindow::Frame() const {
   return frame_;
 }
 
-LRESULT CALLBACK ToolWindow::Proc(HWND window, UINT message, WPARAM wParam,
-                                  LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<ToolWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->frame_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<ToolWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->frame_ = self->container_ = nullptr;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  return self->Handle(message, wParam, lParam);
-}
-
-LRESULT ToolWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT ToolWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_SIZE:  // the control fills the frame
       if (container_) ::MoveWindow(container_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);

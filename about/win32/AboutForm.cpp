@@ -12,6 +12,7 @@
 #include "ide/mMain.h"
 #include "platform/MsgBox.h"
 #include "platform/Shell.h"
+#include "platform/win32/WindowProc.h"
 #include "platform/win32/unique_res.h"
 
 namespace {
@@ -103,7 +104,7 @@ class AboutForm final : public ModalForm {
     dialog.header.cx = 200;
     dialog.header.cy = 120;
     HWND owner = owner_ ? owner_ : ::GetActiveWindow();
-    ::DialogBoxIndirectParamW(module_, &dialog.header, owner, DialogProc,
+    ::DialogBoxIndirectParamW(module_, &dialog.header, owner, BoundDialogProc<AboutForm>,
                               reinterpret_cast<LPARAM>(this));
     // The dialog and its controls are gone: what form load took goes with them.
     hwnd_ = link_ = title_ = nullptr;
@@ -115,44 +116,16 @@ class AboutForm final : public ModalForm {
     icon_.reset();
   }
 
- private:
-  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept {
-    try {
-      if (message == WM_INITDIALOG) {
-        auto* form = reinterpret_cast<AboutForm*>(lParam);
-        ::SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        form->hwnd_ = hwnd;
-        return form->OnInitDialog();
-      }
-      auto* form = reinterpret_cast<AboutForm*>(::GetWindowLongPtrW(hwnd, DWLP_USER));
-      return form ? form->Handle(message, wParam, lParam) : FALSE;
-    } catch (...) {
-      // A failure in the box must not reach the host; the box closes rather than stay half made.
-      ::EndDialog(hwnd, IDCANCEL);
-      return FALSE;
-    }
-  }
-
-  // Label1's own mouse moves (WM_MOUSEMOVE) give it the hover look.
-  static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                   UINT_PTR id, DWORD_PTR data) noexcept {
-    if (message == WM_MOUSEMOVE) {
-      reinterpret_cast<AboutForm*>(data)->SetLinkHot(true);
-    } else if (message == WM_NCDESTROY) {
-      ::RemoveWindowSubclass(hwnd, LinkProc, id);
-    }
-    return ::DefSubclassProc(hwnd, message, wParam, lParam);
-  }
-
-  INT_PTR OnInitDialog() {
+  // For BoundDialogProc.
+  INT_PTR OnInitDialog(HWND hwnd) {
+    hwnd_ = hwnd;
     CreateControls();
     FormLoad();
     ::SetFocus(::GetDlgItem(hwnd_, IDOK));
     return FALSE;  // the focus is set
   }
 
-  INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
       case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -169,6 +142,18 @@ class AboutForm final : public ModalForm {
       default:
         return FALSE;
     }
+  }
+
+ private:
+  // Label1's own mouse moves (WM_MOUSEMOVE) give it the hover look.
+  static LRESULT CALLBACK LinkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                   UINT_PTR id, DWORD_PTR data) noexcept {
+    if (message == WM_MOUSEMOVE) {
+      reinterpret_cast<AboutForm*>(data)->SetLinkHot(true);
+    } else if (message == WM_NCDESTROY) {
+      ::RemoveWindowSubclass(hwnd, LinkProc, id);
+    }
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
   }
 
   // for WM_COMMAND from the buttons (and Enter and Esc, which the dialog turns into IDOK and

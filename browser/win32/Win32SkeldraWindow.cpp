@@ -9,6 +9,7 @@
 #include "ui/win32/Win32Controls.h"
 #include "ui/win32/Win32Images.h"
 #include "ui/win32/Win32ListView.h"
+#include "platform/win32/WindowProc.h"
 #include "platform/win32/unique_res.h"
 
 namespace {
@@ -139,10 +140,12 @@ class SkeldraWindow final : public Win32SkeldraWindow {
     if (HWND first = tabOrder_.First()) Focus(first);
   }
 
- private:
-  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                     LPARAM lParam) noexcept;
+  // For BoundWindowProc.
+  void Attach(HWND hwnd) { hwnd_ = hwnd; }
+  void Detach() { hwnd_ = nullptr; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
   NotifyTarget* TargetOf(HWND sender) const;
   void Focus(HWND control);
   int NextId() { return nextId_++; }
@@ -179,7 +182,7 @@ bool SkeldraWindow::Make(HWND parent) {
   wc.cbSize = sizeof(wc);
   if (!::GetClassInfoExW(module_, kWindowClass, &wc)) {
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
+    wc.lpfnWndProc = BoundWindowProc<SkeldraWindow>;
     wc.hInstance = module_;
     wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -245,28 +248,6 @@ SkeldraControls SkeldraWindow::Controls() {
       *boxes_[3],  *boxes_[4],  *boxes_[5],  *boxes_[6],  *boxes_[7],  *boxes_[8],
       *boxes_[9],  *boxes_[10], *dialog_,    about_,
   };
-}
-
-LRESULT CALLBACK SkeldraWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
-                                           LPARAM lParam) noexcept {
-  try {
-    if (message == WM_NCCREATE) {
-      auto* self = static_cast<SkeldraWindow*>(
-          reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
-      self->hwnd_ = hwnd;
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SkeldraWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && message == WM_NCDESTROY) {
-      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-      self->hwnd_ = nullptr;
-    } else if (self) {
-      return self->HandleMessage(message, wParam, lParam);
-    }
-  } catch (...) {
-    // A failure inside a control's event never reaches the host.
-  }
-  return ::DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
 LRESULT SkeldraWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -2,6 +2,8 @@
 
 #include "standin/app/AddInManager.h"
 
+#include "platform/win32/WindowProc.h"
+
 #include <algorithm>
 
 namespace standin_app {
@@ -28,7 +30,7 @@ HWND Make(HWND dialog, const wchar_t* windowClass, const std::wstring& text, DWO
   return control;
 }
 
-void OnInitDialog(HWND dialog, const std::vector<AddInChoice>& choices) {
+void MakeControls(HWND dialog, const std::vector<AddInChoice>& choices) {
   int y = kMargin;
   for (std::size_t i = 0; i < choices.size(); ++i, y += kRowHeight) {
     const int row = static_cast<int>(i);
@@ -56,20 +58,23 @@ void OnInitDialog(HWND dialog, const std::vector<AddInChoice>& choices) {
                  SWP_NOMOVE | SWP_NOZORDER);
 }
 
-INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-  try {
-    if (message == WM_INITDIALOG) {
-      ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-      OnInitDialog(dialog, *reinterpret_cast<std::vector<AddInChoice>*>(lParam));
-      return TRUE;
-    }
+// The dialog's answer: which add-ins the boxes say are loaded.
+struct ManagerDialog {
+  std::vector<AddInChoice>& choices;
+  HWND dialog = nullptr;
+
+  // For BoundDialogProc.
+  INT_PTR OnInitDialog(HWND hwnd) {
+    dialog = hwnd;
+    MakeControls(dialog, choices);
+    return TRUE;
+  }
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM) {
     if (message != WM_COMMAND) return FALSE;
-    auto* choices = reinterpret_cast<std::vector<AddInChoice>*>(
-        ::GetWindowLongPtrW(dialog, DWLP_USER));
-    if (LOWORD(wParam) == IDOK && choices) {  // for WM_COMMAND from OK: the boxes are the answer
-      for (std::size_t i = 0; i < choices->size(); ++i)
-        (*choices)[i].loaded = ::IsDlgButtonChecked(
-                                   dialog, kAddInLoadedFirst + static_cast<int>(i)) == BST_CHECKED;
+    if (LOWORD(wParam) == IDOK) {  // for WM_COMMAND from OK: the boxes are the answer
+      for (std::size_t i = 0; i < choices.size(); ++i)
+        choices[i].loaded = ::IsDlgButtonChecked(
+                                dialog, kAddInLoadedFirst + static_cast<int>(i)) == BST_CHECKED;
       ::EndDialog(dialog, IDOK);
       return TRUE;
     }
@@ -77,11 +82,9 @@ INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) n
       ::EndDialog(dialog, IDCANCEL);
       return TRUE;
     }
-  } catch (...) {
-    ::EndDialog(dialog, IDCANCEL);
+    return FALSE;
   }
-  return FALSE;
-}
+};
 
 }  // namespace
 
@@ -92,8 +95,10 @@ bool RunAddInManager(HWND owner, std::vector<AddInChoice>& choices) {
   dialog.head.cx = 240;
   dialog.head.cy = 80;
   std::copy_n(L"Add-In Manager", 15, dialog.title);
-  const INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.head,
-                                                   owner, &Proc, reinterpret_cast<LPARAM>(&answer));
+  ManagerDialog manager{answer};
+  const INT_PTR result =
+      ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), &dialog.head, owner,
+                                &BoundDialogProc<ManagerDialog>, reinterpret_cast<LPARAM>(&manager));
   if (result != IDOK) return false;
   choices = std::move(answer);
   return true;

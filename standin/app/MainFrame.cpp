@@ -3,6 +3,8 @@
 
 #include "standin/app/MainFrame.h"
 
+#include "platform/win32/WindowProc.h"
+
 #include <commctrl.h>
 #include <commdlg.h>
 
@@ -114,7 +116,7 @@ MainFrame::~MainFrame() { Close(); }
 
 bool MainFrame::Create(HINSTANCE instance) {
   instance_ = instance;
-  if (!RegisterClasses(instance, &MainFrame::Proc)) return false;
+  if (!RegisterClasses(instance, &BoundWindowProc<MainFrame>)) return false;
   ::CreateWindowExW(0, kFrameClass, kTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 1100,
                     700, nullptr, nullptr, instance, this);
   if (!hwnd_ || !dock_) return false;
@@ -140,29 +142,7 @@ void MainFrame::Start() {
     ::SetTimer(hwnd_, kScreenshotTimer, kScreenshotDelay, nullptr);
 }
 
-LRESULT CALLBACK MainFrame::Proc(HWND window, UINT message, WPARAM wParam,
-                                 LPARAM lParam) noexcept {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->hwnd_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainFrame*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return ::DefWindowProcW(window, message, wParam, lParam);
-  }
-  try {
-    return self->Handle(message, wParam, lParam);
-  } catch (...) {
-    // An error of the model or an add-in ends the action the user began, not the IDE.
-    return 0;
-  }
-}
-
-LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
       OnCreate();

@@ -38,9 +38,12 @@ class MainFrame final : public standin::Observer {
   void ProjectsChanged() override;
   void AddInChanged(std::wstring_view progId) override;
 
+  // For BoundWindowProc.
+  void Attach(HWND window) { hwnd_ = window; }
+  void Detach() { hwnd_ = nullptr; }
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-  LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCreate();
   void Start();
   void Layout();

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/win32/Win32Images.h"
+#include "platform/Boundary.h"
 #include "platform/Error.h"
 
 // ---------------------------------------------------------------------------------------------
@@ -63,12 +64,11 @@ LRESULT CALLBACK Win32TabStrip::ClickProc(HWND hwnd, UINT message, WPARAM wParam
   const int tab = TabCtrl_HitTest(hwnd, &hit);
   const bool again = tab >= 0 && tab == TabCtrl_GetCurSel(hwnd);
   const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
-  try {
+  // The event's handler reports its own failures; nothing may leave a window procedure.
+  Silently([&] {
     auto& strip = *reinterpret_cast<Win32TabStrip*>(self);
     if (again && ::IsWindow(hwnd) && strip.events.Click) strip.events.Click();
-  } catch (...) {
-    // The event's handler reports its own failures; nothing may leave a window procedure.
-  }
+  });
   return result;
 }
 

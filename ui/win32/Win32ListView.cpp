@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/Boundary.h"
 #include "ui/ListSort.h"
 #include "ui/win32/Win32Images.h"
 
@@ -232,14 +233,13 @@ LRESULT CALLBACK Win32ListView::Proc(HWND hwnd, UINT message, WPARAM wParam,
   // under the pointer is already focused and selected; a pop-up menu shown from the event then
   // opens after the control's own tracking of the press has ended.
   const LRESULT result = ::CallWindowProcW(control, hwnd, message, wParam, lParam);
-  try {
+  // The event's handler reports its own failures; nothing may leave a window procedure.
+  Silently([&] {
     if (::IsWindow(hwnd) && list->events.MouseDown)
       list->events.MouseDown(button, ShiftOf(wParam),
                              list->twips().FromPixelsX(GET_X_LPARAM(lParam)),
                              list->twips().FromPixelsY(GET_Y_LPARAM(lParam)));
-  } catch (...) {
-    // The event's handler reports its own failures; nothing may leave a window procedure.
-  }
+  });
   return result;
 }
 
