@@ -6,7 +6,7 @@
 
 #include "addin/Connect.h"
 #include "server/AddinPlatform.h"
-#include "server/DispatchHost.h"
+#include "server/LateBoundIde.h"
 #include "ide/win32/Extensibility.h"
 #include "server/Marrowby_h.h"
 #include "server/Module.h"
@@ -163,8 +163,8 @@ STDMETHODIMP_(ULONG) ExtensibilityPart::Release() { return outer_.Release(); }
 STDMETHODIMP ExtensibilityPart::OnConnection(IDispatch* application, ext_ConnectMode mode,
                                              IDispatch* addInInst, SAFEARRAY**) {
   return ComBoundary(__uuidof(IDTExtensibility2), [&] {
-    outer_.Logic().AddinInstance_OnConnection(application ? MakeDispatchVBE(application) : nullptr,
-                                              static_cast<int>(mode), MakeDispatchAddIn(addInInst));
+    outer_.Logic().AddinInstance_OnConnection(application ? MakeLateBoundVBE(application) : nullptr,
+                                              static_cast<int>(mode), MakeLateBoundAddIn(addInInst));
     return S_OK;
   });
 }

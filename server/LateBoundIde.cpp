@@ -1,4 +1,4 @@
-#include "server/DispatchHost.h"
+#include "server/LateBoundIde.h"
 
 #include <cwchar>
 #include <string>
@@ -438,8 +438,8 @@ class VBE final : public ide::VBE {
 
 }  // namespace
 
-std::shared_ptr<ide::VBE> MakeDispatchVBE(IDispatch* vbe) { return std::make_shared<VBE>(vbe); }
+std::shared_ptr<ide::VBE> MakeLateBoundVBE(IDispatch* vbe) { return std::make_shared<VBE>(vbe); }
 
-std::shared_ptr<ide::AddIn> MakeDispatchAddIn(IDispatch* addIn) {
+std::shared_ptr<ide::AddIn> MakeLateBoundAddIn(IDispatch* addIn) {
   return addIn ? std::make_shared<AddIn>(addIn) : nullptr;
 }
