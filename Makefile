@@ -57,5 +57,16 @@ run:
 bench:
 	@bash tools/bench.sh
 
+# Line and branch coverage of the native build's code, per folder (gcov, gcovr).
+.PHONY: coverage
+coverage:
+	@bash tools/coverage.sh
+
+# Deliberate faults (tools/mutants/*.patch), each applied, built and tested in turn: every one
+# must be caught by the tests of its folder.
+.PHONY: mutants
+mutants:
+	@bash tools/mutants.sh
+
 clean:
 	rm -rf build

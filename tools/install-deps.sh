@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang
   # libFuzzer and clang's sanitizer runtimes: only recommended by clang, so named here.
   libclang-rt-dev
+  # make coverage
+  gcovr
 )
 
 # 32-bit Wine, for the 32-bit run of the Wine tests: the IDE is a 32-bit program.
