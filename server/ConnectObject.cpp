@@ -110,12 +110,7 @@ class ConnectObject final : public ServerObject<Dual<_Connect>, ISupportErrorInf
   ConnectObject()
       : logic_(SharedPlatform().settings, SharedPlatform().clipboard, SharedPlatform().msgBox) {}
 
-  HRESULT Init() {
-    com_ptr<ITypeInfo> info;
-    const HRESULT hr = GetTypeInfoOf(__uuidof(_Connect), info.put());
-    SetTypeInfo(std::move(info));
-    return hr;
-  }
+  HRESULT Init() { return InitDual<_Connect>(*this); }
 
   // _Connect: each reports its own failures, as the add-in's logic does.
   STDMETHODIMP Show() override {

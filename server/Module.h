@@ -30,6 +30,15 @@ class ServerObject : public ComObject<Interfaces...> {
 /// Type information of an interface or class of the embedded type library.
 HRESULT GetTypeInfoOf(REFGUID guid, ITypeInfo** info);
 
+/// Gives a dual interface of ours its type information from the embedded library.
+template <typename I>
+HRESULT InitDual(Dual<I>& dual) {
+  com_ptr<ITypeInfo> info;
+  const HRESULT hr = GetTypeInfoOf(__uuidof(I), info.put());
+  dual.SetTypeInfo(std::move(info));
+  return hr;
+}
+
 /// Runs the body of a COM method: whatever it throws becomes an HRESULT, with the description
 /// and source left as the thread's error information for callers that ask (IDispatch, the IDE).
 template <typename Body>

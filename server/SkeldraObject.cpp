@@ -43,12 +43,7 @@ class SkeldraObject final
  public:
   ~SkeldraObject() override { Deactivate(); }
 
-  HRESULT Init() {
-    com_ptr<ITypeInfo> info;
-    const HRESULT hr = GetTypeInfoOf(__uuidof(_Skeldra), info.put());
-    SetTypeInfo(std::move(info));
-    return hr;
-  }
+  HRESULT Init() { return InitDual<_Skeldra>(*this); }
 
   // _Skeldra
   STDMETHODIMP View() override {
