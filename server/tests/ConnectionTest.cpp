@@ -74,10 +74,7 @@ class Connection : public testing::Test {
     ide_ = standin::MakeStandInIde(dock_);
     standin::AddStandardBars(*ide_);
     ide_->AddAddIn(L"Marrowby.Connect", false);
-    CLSID clsid{};
-    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
-    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
-                                       __uuidof(IDTExtensibility2), events_.put_void()));
+    ASSERT_EQ(S_OK, CreateConnection(events_));
   }
   void TearDown() override {
     events_.reset();

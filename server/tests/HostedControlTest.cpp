@@ -76,10 +76,7 @@ class HostedControl : public testing::Test {
     ide_ = standin::MakeStandInIde(dock_);
     standin::AddStandardBars(*ide_);
     ide_->AddAddIn(L"Marrowby.Connect", false);
-    CLSID clsid{};
-    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
-    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
-                                       __uuidof(IDTExtensibility2), connect_.put_void()));
+    ASSERT_EQ(S_OK, CreateConnection(connect_));
     ASSERT_EQ(S_OK, connect_->OnConnection(ide_->Vbe().get(), ext_cm_Startup,
                                            ide_->AddIn(L"Marrowby.Connect").get(), nullptr));
 

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "ide/win32/Extensibility.h"
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 
 /// The DLL's path as this Windows process sees it (Wine maps the Linux root to Z:).
@@ -28,4 +30,13 @@ inline DWORD Regsvr32(const std::wstring& arguments) {
   DWORD code = ~0u;
   ::GetExitCodeProcess(handle.get(), &code);
   return code;
+}
+
+/// "Marrowby.Connect" as the IDE creates it: by ProgID, asked for its add-in events.
+inline HRESULT CreateConnection(com_ptr<IDTExtensibility2>& connection) {
+  CLSID clsid{};
+  const HRESULT hr = ::CLSIDFromProgID(L"Marrowby.Connect", &clsid);
+  if (FAILED(hr)) return hr;
+  return ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
+                            connection.put_void());
 }
