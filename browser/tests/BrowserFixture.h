@@ -20,6 +20,10 @@
 #include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
+inline void PrintTo(const RegValue& v, std::ostream* os) {
+  *os << testing::PrintToString(v.Name) << "=" << testing::PrintToString(v.Data);
+}
+
 /// A project file's text as the IDE writes it, with the fields the browser shows.
 struct Vbp {
   std::string type = "Exe", name, title, description, product, company, copyright, fileDescription,
