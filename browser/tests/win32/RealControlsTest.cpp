@@ -9,144 +9,14 @@
 
 #include <sstream>
 
+#include "ui/tests/ControlsContract.h"
 #include "ui/win32/Win32Controls.h"
 #include "platform/tests/win32/UserInput.h"
 #include "platform/Error.h"
 
 namespace {
 
-using Strings = std::vector<std::wstring>;
-
-template <typename F>
-int Raised(F&& call) {
-  try {
-    call();
-  } catch (const VbError& e) {
-    return e.Number();
-  }
-  return 0;
-}
-
-// A record of what a control answers, one line a step, to compare between implementations.
-class Transcript {
- public:
-  template <typename T>
-  void operator()(std::wstring_view step, const T& answer) {
-    std::wostringstream line;
-    line << step << L": " << answer;
-    lines.push_back(line.str());
-  }
-  Strings lines;
-};
-
-std::wstring Order(ListView& list) {
-  std::wstring order;
-  for (int i = 1; i <= list.ItemCount(); ++i) order += list.Item(i).Text() + L" ";
-  return order;
-}
-
-Strings ListViewContract(ListView& list) {
-  Transcript log;
-  for (const wchar_t* key : {L"Name", L"Kind", L"Size", L"Date"}) list.AddColumn(key, key, 1440);
-  log(L"duplicate column", Raised([&] { list.AddColumn(L"Kind", L"", 100); }));
-  log(L"negative width", Raised([&] { list.AddColumn(L"New", L"", -1); }));
-  log(L"missing column", Raised([&] { list.Column(L"Nope"); }));
-  log(L"column 5", Raised([&] { list.Column(5); }));
-  list.Column(L"Date").Position(1);
-  list.Column(1).Position(99);
-  std::wstring places;
-  for (int i = 1; i <= 4; ++i) places += std::to_wstring(list.Column(i).Position());
-  log(L"positions", places);
-  list.Column(2).Width(0);
-  list.Column(3).Width(2000);
-  log(L"widths", std::to_wstring(list.Column(2).Width()) + L"/" + std::to_wstring(list.Column(3).Width()));
-  log(L"negative column width", Raised([&] { list.Column(3).Width(-5); }));
-
-  list.AddItem(L"k1", L"b", L"").SubItems(2, L"dll");
-  list.AddItem(L"", L"A", L"yes").SubItems(2, L"exe");
-  ListItem& ten = list.AddItem(L"", L"10", L"not");
-  ten.SubItems(2, L"dll");
-  log(L"duplicate row", Raised([&] { list.AddItem(L"k1", L"again", L""); }));
-  list.Sorted(true);
-  log(L"sorted", Order(list));
-  list.AddItem(L"", L"2", L"").SubItems(2, L"exe");
-  log(L"added while sorted", Order(list));
-  ten.Text(L"c");
-  log(L"text changed", Order(list));
-  list.SortKey(2);
-  log(L"by sub-item 2, ties as added", Order(list));
-  list.SortOrder(1);
-  log(L"descending", Order(list));
-  log(L"bad order", Raised([&] { list.SortOrder(2); }));
-  log(L"bad key", Raised([&] { list.SortKey(-1); }));
-  list.Sorted(false);
-  log(L"unsorted", Order(list));
-  log(L"item 0", Raised([&] { list.Item(0); }));
-  log(L"item 5", Raised([&] { list.Item(5); }));
-  log(L"sub-item 0", Raised([&] { list.Item(1).SubItems(0); }));
-  log(L"never set", list.Item(1).SubItems(7) + L"|" + list.Item(2).SmallIcon());
-
-  int checks = 0;
-  list.events.ItemCheck = [&](ListItem&) { ++checks; };
-  list.Item(1).Checked(true);
-  log(L"checked from code", std::to_wstring(list.Item(1).Checked()) + std::to_wstring(checks));
-
-  list.SelectedItem(&list.Item(3));
-  list.DropHighlight(&list.Item(2));
-  log(L"selected", list.SelectedItem()->Text() + list.DropHighlight()->Text());
-  list.SelectedItem(nullptr);
-  log(L"none selected", list.SelectedItem() == nullptr);
-  list.SelectedItem(&list.Item(3));
-  list.ClearItems();
-  log(L"cleared", list.ItemCount() + !list.SelectedItem() + !list.DropHighlight());
-  log(L"key free again", Raised([&] { list.AddItem(L"k1", L"", L""); }));
-  return log.lines;
-}
-
-Strings TabStripContract(TabStrip& tabs) {
-  Transcript log;
-  log(L"none selected", tabs.SelectedIndex());
-  tabs.AddTab(L"Recent");
-  tabs.AddTab(L"Favorites");
-  log(L"first selected", tabs.SelectedIndex());
-  std::wstring clicks;
-  tabs.events.Click = [&] { clicks += std::to_wstring(tabs.SelectedIndex()); };
-  tabs.SelectTab(2);
-  tabs.SelectTab(2);
-  log(L"clicks after selecting", clicks);
-  log(L"tab 3", Raised([&] { tabs.SelectTab(3); }));
-  log(L"caption 0", Raised([&] { tabs.TabCaption(0); }));
-  tabs.TabIndex(1);
-  log(L"tab index", tabs.TabIndex());
-  return log.lines;
-}
-
-Strings ToolbarContract(Toolbar& bar) {
-  Transcript log;
-  bar.AddButton(L"Pin", L"Keep", L"custom", true);
-  bar.AddButton(L"Open", L"Open", L"Open", false);
-  log(L"duplicate", Raised([&] { bar.AddButton(L"Pin", L"", L"", false); }));
-  log(L"unknown", Raised([&] { bar.ButtonValue(L"pin"); }));
-  bar.ButtonValue(L"Pin", 1);
-  log(L"pressed", bar.ButtonValue(L"Pin"));
-  bar.ButtonValue(L"Pin", 0);
-  log(L"released", bar.ButtonValue(L"Pin"));
-  const float height = bar.Height();
-  bar.Move(0, 0, 3000);
-  log(L"width, own height", std::to_wstring(bar.Width()) + std::to_wstring(bar.Height() == height));
-  return log.lines;
-}
-
-Strings ControlContract(Control& control) {
-  Transcript log;
-  control.Move(10, 20, 333.3f, 400);
-  log(L"negative", Raised([&] { control.Move(1, 2, -3, 4); }) + Raised([&] { control.Move(1, 2, 3, -4); }));
-  log(L"kept", std::to_wstring(control.Left()) + L"," + std::to_wstring(control.Top()) + L"," +
-                   std::to_wstring(control.Width()) + L"," + std::to_wstring(control.Height()));
-  control.Visible(false);
-  log(L"hidden", control.Visible());
-  return log.lines;
-}
+using namespace contract;
 
 class Contract : public testing::Test {
  protected:
@@ -258,50 +128,6 @@ TEST_F(RealControls, ClickingAFieldsCheckBoxShowsOrHidesItsColumnInBothLists) {
   EXPECT_TRUE(msgBox_.calls.empty());
 }
 
-TEST_F(RealControls, HeaderClicksSortUpThenDownAndTextsCompareAsText) {
-  SetRecent({{L"1", Project(L"b.vbp", Vbp{})}, {L"2", Project(L"a.vbp", Vbp{})},
-             {L"10", Project(L"c.vbp", Vbp{})}});
-  Open();
-  const Strings loaded = Texts(c_.lvwRecent);
-  ClickHeader(c_.lvwRecent, 3);  // Path
-  EXPECT_EQ((Strings{L"2", L"1", L"10"}), Texts(c_.lvwRecent)) << "a.vbp, b.vbp, c.vbp";
-  ClickHeader(c_.lvwRecent, 3);
-  EXPECT_EQ((Strings{L"10", L"1", L"2"}), Texts(c_.lvwRecent));
-  ClickHeader(c_.lvwRecent, 1);  // N
-  EXPECT_EQ((Strings{L"1", L"10", L"2"}), Texts(c_.lvwRecent));
-  EXPECT_EQ(L"10", c_.lvwRecent.Item(2).Text()) << "Item follows the control's order";
-
-  ClickTab(1);  // the reload keeps the sort
-  EXPECT_EQ((Strings{L"1", L"10", L"2"}), Texts(c_.lvwRecent));
-  c_.lvwRecent.Sorted(false);
-  EXPECT_EQ(loaded, Texts(c_.lvwRecent));
-}
-
-TEST_F(RealControls, ARightPressSelectsTheRowAndItsMenuAddsAFavourite) {
-  SetFavorites({{L"1", Project(L"f.vbp", Vbp{})}});
-  const std::wstring fresh = Project(L"new.vbp", Vbp{.name = "New"});
-  SetRecent({{L"1", Missing(L"gone.vbp")}, {L"2", fresh}});
-  Open();
-
-  Press(c_.lvwRecent, L"2", WM_RBUTTONDOWN, 0);  // the menu closes without a choice
-  HWND recent = HandleOf(c_.lvwRecent);
-  const int place = PlaceOf(c_.lvwRecent, L"2");
-  EXPECT_EQ(LVIS_SELECTED | LVIS_DROPHILITED,
-            ListView_GetItemState(recent, place, LVIS_SELECTED | LVIS_DROPHILITED));
-  EXPECT_EQ(1u, StoredFavorites().size());
-
-  Press(c_.lvwRecent, L"2", WM_RBUTTONDOWN, 1);  // "Add to Favorites"
-  EXPECT_EQ((RegValue{L"2", fresh}), StoredFavorites().back());
-  Press(c_.lvwRecent, L"1", WM_RBUTTONDOWN, 1);
-  EXPECT_EQ(2u, StoredFavorites().size()) << "a missing file is not added";
-  ClickTab(2);
-  EXPECT_EQ((Strings{L"1", L"2"}), Texts(c_.lvwFavor));
-  Press(c_.lvwFavor, L"2");
-  Press(c_.lvwFavor, L"2", WM_LBUTTONDBLCLK);
-  EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{{fresh, true}}), host_->opened);
-  EXPECT_TRUE(msgBox_.calls.empty());
-}
-
 TEST_F(RealControls, TheCaptionsAndMenusReadAsTheUserKnowsThem) {
   SetRecent({{L"1", Project(L"r.vbp", Vbp{})}});
   SetFavorites({{L"1", Project(L"f.vbp", Vbp{})}});
@@ -354,32 +180,6 @@ TEST_F(RealControls, TheCaptionsAndMenusReadAsTheUserKnowsThem) {
       {"favourites menu", favoritesMenu, {L"Remove", L"Open", L"Properties"}},
   };
   for (const auto& row : table) EXPECT_EQ(row.expected, row.shown) << row.what;
-}
-
-TEST_F(RealControls, EachTabShowsExactlyItsPageAndThePropertiesOfTheSelectedRow) {
-  SetRecent({{L"1", Project(L"r.vbp", Vbp{.type = "Control", .name = "Grid", .title = "Grid OCX",
-                                          .exeName = "Grid.ocx", .major = 3, .minor = 1})}});
-  Open();
-  EXPECT_EQ("recent", Page());
-  ClickTab(2);
-  EXPECT_EQ("favorites", Page());
-  EXPECT_EQ(1, TabCtrl_GetCurSel(HandleOf(c_.TabStrip1)));
-  ClickTab(1);
-  Press(c_.lvwRecent, L"1");
-  ClickTab(3);
-  EXPECT_EQ("properties", Page());
-  EXPECT_TRUE(::IsWindowVisible(HandleOf(c_.txtName))) << "the frame's contents show with it";
-  EXPECT_EQ(L"Grid", WindowText(HandleOf(c_.fraProps)));
-  Strings boxes;
-  for (TextBox* box : {&c_.txtName, &c_.txtType, &c_.txtTitle, &c_.txtVersion, &c_.txtEXEName})
-    boxes.push_back(WindowText(HandleOf(*box)));
-  EXPECT_EQ((Strings{L"Grid", L"ActiveX Control", L"Grid OCX", L"3.1.0", L"Grid.ocx"}), boxes);
-
-  ClickTab(3);  // again: the properties of the favourites' selection, which is none
-  EXPECT_EQ(L"", WindowText(HandleOf(c_.txtName)));
-  ClickTab(1);
-  EXPECT_EQ("recent", Page());
-  EXPECT_FALSE(::IsWindowVisible(HandleOf(c_.txtName)));
 }
 
 TEST_F(RealControls, ThePagesFillTheTabsDisplayAreaAfterAResize) {
@@ -486,25 +286,6 @@ TEST_F(RealControls, OpenProjectOpensTheFileChosenInTheOpenDialog) {
   EXPECT_EQ((std::vector<std::pair<std::wstring, bool>>{{gDialogFile, true}}), host_->opened);
   for (const wchar_t* filter : {L"a|*.a|b|*.b", L"a|*.a|b|*.b|"})
     EXPECT_EQ(std::wstring(L"a\0*.a\0b\0*.b\0\0", 13), Win32CommonDialog::DialogFilter(filter));
-}
-
-TEST_F(RealControls, ScreenshotsOfEveryPage) {
-  SetFavorites({{L"1", Project(L"fav.vbp", Vbp{.name = "Favourite", .product = "Harbour Tools"})}});
-  SetRecent({{L"1", Project(L"grid.vbp", Vbp{.name = "Grid", .product = "Grids"})},
-             {L"2", Missing(L"gone.vbp")},
-             {L"3", Project(L"ledger.vbp", Vbp{.type = "OleDll", .name = "Ledger", .product = "Books"})}});
-  Open();
-  SizeDocument(PixelsX(9000), PixelsY(5600));
-  Press(c_.lvwRecent, L"1");
-  SaveScreenshot(L"recent");
-  ClickTab(2);
-  Press(c_.lvwFavor, L"1");
-  SaveScreenshot(L"favorites");
-  ClickTab(3);
-  SaveScreenshot(L"properties");
-  ClickTab(1);
-  ClickButton(L"Customize");
-  SaveScreenshot(L"customize");
 }
 
 }  // namespace

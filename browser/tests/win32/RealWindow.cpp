@@ -5,8 +5,6 @@
 #include <commctrl.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 #include "ide/mMain.h"
@@ -67,7 +65,7 @@ RealWindowTest::RealWindowTest()
       window_(MakeWindow(top_.get(), about_)),
       c_(window_->Controls()),
       world_(MakeWin32FileWorld()),
-      reg_(failing_, world_->Ansi()),
+      reg_(registry_, world_->Ansi()),
       lists_(reg_, world_->Files(), world_->Ansi()),
       doc_(c_, lists_, msgBox_) {
   gVBE = host_;
@@ -93,10 +91,6 @@ void RealWindowTest::SetFavorites(const std::vector<std::pair<std::wstring, std:
   for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesKey, name, path);
 }
 
-RegValueTable RealWindowTest::StoredFavorites() {
-  return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesKey).value_or(RegValueTable{});
-}
-
 void RealWindowTest::Open() {
   doc_.UserDocument_Initialize();
   SizeDocument(PixelsX(6000), PixelsY(4000));
@@ -106,13 +100,6 @@ void RealWindowTest::Open() {
 
 void RealWindowTest::SizeDocument(int width, int height) {
   ::SetWindowPos(window_->Handle(), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void RealWindowTest::ClickHeader(ListView& list, int creationIndex) {
-  HWND header = ListView_GetHeader(HandleOf(list));
-  RECT r{};
-  ASSERT_TRUE(Header_GetItemRect(header, creationIndex - 1, &r));
-  Click(header, Centre(r));
 }
 
 void RealWindowTest::ClickTab(int index) {
@@ -171,51 +158,3 @@ int RealWindowTest::PlaceOf(ListView& list, std::wstring_view number) {
   return -1;
 }
 
-std::string RealWindowTest::Page() {
-  const bool recent = ::IsWindowVisible(HandleOf(c_.lvwRecent));
-  const bool favor = ::IsWindowVisible(HandleOf(c_.lvwFavor));
-  const bool props = ::IsWindowVisible(HandleOf(c_.fraProps));
-  if (recent + favor + props != 1) return "";
-  return recent ? "recent" : favor ? "favorites" : "properties";
-}
-
-void RealWindowTest::SaveScreenshot(const wchar_t* name) {
-  HWND hwnd = window_->Handle();
-  ::RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  RECT client{};
-  ::GetClientRect(hwnd, &client);
-  const int width = client.right, height = client.bottom;
-
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB};
-  void* bits = nullptr;
-  unique_hbitmap picture(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  unique_hdc memory(::CreateCompatibleDC(nullptr));
-  ASSERT_TRUE(picture && memory);
-  HGDIOBJ old = ::SelectObject(memory.get(), picture.get());
-  HDC screen = ::GetDC(hwnd);
-  ::BitBlt(memory.get(), 0, 0, width, height, screen, 0, 0, SRCCOPY);
-  ::ReleaseDC(hwnd, screen);
-  ::SelectObject(memory.get(), old);
-  ::GdiFlush();
-
-  // build/win64/browser/<test>.exe writes into build/win64/screenshots.
-  wchar_t exe[MAX_PATH];
-  ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
-  std::wstring folder(exe);
-  folder.resize(folder.find_last_of(L'\\'));
-  folder.resize(folder.find_last_of(L'\\'));
-  folder += L"\\screenshots";
-  ::CreateDirectoryW(folder.c_str(), nullptr);
-
-  const int stride = (width * 3 + 3) & ~3;
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(stride * height);
-  std::ofstream out(std::filesystem::path(folder + L"\\" + name + L".bmp"), std::ios::binary);
-  out.write(reinterpret_cast<const char*>(&file), sizeof(file));
-  out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof(info.bmiHeader));
-  out.write(static_cast<const char*>(bits), stride * height);
-  EXPECT_TRUE(out.good()) << "screenshot not written";
-}

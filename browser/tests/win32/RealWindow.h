@@ -23,7 +23,6 @@
 #include "platform/tests/FileWorld.h"
 #include "platform/win32/unique_res.h"
 #include "registry/mReg.h"
-#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 /// The control's window.
@@ -51,7 +50,6 @@ class RealWindowTest : public testing::Test {
   std::wstring Missing(std::wstring_view fileName) const { return world_->PathOf(fileName); }
   void SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values);
   void SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values);
-  RegValueTable StoredFavorites();
 
   /// Creates, shows and views the document at 6000 by 4000 twips, as the add-in does.
   void Open();
@@ -59,7 +57,6 @@ class RealWindowTest : public testing::Test {
   void SizeDocument(int width, int height);
 
   // What the user does.
-  void ClickHeader(ListView& list, int creationIndex);
   void ClickTab(int index);
   void ClickButton(std::wstring_view key);
   /// Ticks or clears the check box of the row shown at place (0-based).
@@ -75,10 +72,6 @@ class RealWindowTest : public testing::Test {
   static std::vector<std::wstring> Texts(ListView& list, int subItem = 0);
   /// The place where the row with this number shows; -1 for none.
   static int PlaceOf(ListView& list, std::wstring_view number);
-  /// Which page shows: "recent", "favorites", "properties", or "" when not exactly one.
-  std::string Page();
-  /// Writes the document window's picture as <name>.bmp into the build's screenshots folder.
-  void SaveScreenshot(const wchar_t* name);
 
   unique_hwnd top_;
   HeadlessModalForm about_;
@@ -86,7 +79,6 @@ class RealWindowTest : public testing::Test {
   SkeldraControls c_;
   std::unique_ptr<FileWorld> world_;
   MemoryRegistry registry_;
-  FailingRegistry failing_{registry_};
   mReg reg_;
   HeadlessMsgBox msgBox_;
   ProjectLists lists_;
