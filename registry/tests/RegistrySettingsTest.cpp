@@ -55,7 +55,7 @@ class RegistrySettingsTest : public testing::Test {
   RegistrySettings settings_{failing_, ansi_};
 };
 
-TEST_F(RegistrySettingsTest, SaveKeepsTheTextAsAStringValueOfTheSectionKey) {
+TEST_F(RegistrySettingsTest, SaveKeepsTheTextAsAStringValueOfTheSectionKeyInPlaceOfTheLast) {
   const struct {
     std::wstring text;
     std::string bytes;
@@ -98,12 +98,6 @@ TEST_F(RegistrySettingsTest, ReadFallsBackWhenTheKeyOrValueIsMissingOrUnreadable
     failing_.Fail(call, reg::kAccessDenied);
     EXPECT_EQ(L"fallback", Get(L"Key")) << call;
   }
-}
-
-TEST_F(RegistrySettingsTest, SaveReplacesTheValue) {
-  Save(L"Key", L"first");
-  Save(L"Key", L"second");
-  EXPECT_EQ(L"second", Get(L"Key"));
 }
 
 TEST_F(RegistrySettingsTest, RefusedSaveRaisesAndStoresNothing) {

@@ -26,18 +26,42 @@ class mRegTest : public testing::TestWithParam<RegistryWorldMaker> {
     }
   }
 
-  std::optional<RegValueTable> Values() { return reg_->RegGetKeyValues(kHkeyCurrentUser, key_); }
-
-  // The error a call raises, or a default one when it raises none.
+  void Set(const std::wstring& name, const std::wstring& text) {
+    reg_->RegSetKeyValue(kHkeyCurrentUser, key_, name, text);
+  }
+  // Values as read, by name.
+  std::map<std::wstring, std::wstring> Read() {
+    std::map<std::wstring, std::wstring> read;
+    for (const RegValue& row : reg_->RegGetKeyValues(kHkeyCurrentUser, key_).value_or(RegValueTable{}))
+      read[row.Name] += row.Data + L";";
+    return read;
+  }
+  // Stores bytes as they are, past the module, and gives the type and size then stored under
+  // the name.
+  std::pair<std::uint32_t, std::uint32_t> Raw(const char* name, std::uint32_t type = 0,
+                                              std::string_view bytes = {}) {
+    HKey key{};
+    const std::string path = world_->Root() + "\\Favorites";
+    EXPECT_EQ(0, world_->Api().RegCreateKeyExA(kHkeyCurrentUser, path.c_str(), 0, nullptr, 0,
+                                               reg::kWrite | reg::kRead, nullptr, &key, nullptr));
+    if (type)
+      world_->Api().RegSetValueExA(key, name, 0, type, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                                   static_cast<std::uint32_t>(bytes.size()));
+    std::uint32_t storedType = 0, size = 4096;
+    std::uint8_t data[4096];
+    world_->Api().RegQueryValueExA(key, name, nullptr, &storedType, data, &size);
+    world_->Api().RegCloseKey(key);
+    return {storedType, size};
+  }
+  // The number and description of the error a call raises.
   template <typename F>
-  VbError Raised(F&& call) {
+  std::pair<long, std::wstring> Raised(F&& call) {
     try {
       call();
     } catch (const VbError& e) {
-      return e;
+      return {e.Number(), e.Description()};
     }
-    ADD_FAILURE() << "no error raised";
-    return VbError(0, L"", L"");
+    return {0, L"none raised"};
   }
 
   std::unique_ptr<RegistryWorld> world_;
@@ -46,183 +70,64 @@ class mRegTest : public testing::TestWithParam<RegistryWorldMaker> {
   std::wstring key_;
 };
 
-TEST_P(mRegTest, SetCreatesTheKeyAndItsParentsThenReadsBack) {
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_ + L"\\Deeper", L"1", L"C:\\p\\one.vbp");
-  auto table = reg_->RegGetKeyValues(kHkeyCurrentUser, key_ + L"\\Deeper");
-  ASSERT_TRUE(table);
-  EXPECT_EQ((RegValueTable{{L"1", L"C:\\p\\one.vbp"}}), *table);
+TEST_P(mRegTest, TextsGoInAsStringsWithTheirNulAndComeOutAsTextUpToTheFirstNul) {
+  EXPECT_FALSE(reg_->RegGetKeyValues(kHkeyCurrentUser, key_)) << "no key";
+  Raw("x");
+  EXPECT_FALSE(reg_->RegGetKeyValues(kHkeyCurrentUser, key_)) << "a key with no values";
+
+  Set(L"1", L"old");
+  Set(L"1", L"C:\\Caf\u00e9\\\u20ac uro.vbp");
+  Set(L"2", L"");
+  Set(L"3", std::wstring(1023, L'd'));
+  Set(L"4", std::wstring(1024, L'd'));
+  Set(std::wstring(1024, L'n'), L"x");
+  Set(L"9", L"C:\\a.vbp");
+  EXPECT_EQ(std::pair(reg::kRegSz, 9u), Raw("9")) << "the text and its NUL";
+  Raw("5", reg::kRegSz, std::string_view("C:\\a.vbp\0C:\\b.vbp", 18));
+  Raw("6", reg::kRegDword, std::string_view("42\0\0", 4));
+  Raw("7", reg::kRegExpandSz, std::string_view("%TEMP%\\b.vbp", 13));
+  Raw("8", reg::kRegSz, std::string(1024, 'd'));  // fills the buffer, with no NUL
+  EXPECT_EQ((std::map<std::wstring, std::wstring>{
+                {L"", L";;;"},  // the values too long to read, as empty rows
+                {L"1", L"C:\\Caf\u00e9\\\u20ac uro.vbp;"},
+                {L"2", L" ;"},  // empty text is stored as a blank
+                {L"3", std::wstring(1023, L'd') + L";"},
+                {L"5", L"C:\\a.vbp;"},
+                {L"6", L"42;"},  // a number's bytes, as text
+                {L"7", L"%TEMP%\\b.vbp;"},  // not expanded
+                {L"9", L"C:\\a.vbp;"}}),
+            Read());
 }
 
-TEST_P(mRegTest, SetReplacesAnExistingValueAndStoresEmptyTextAsABlank) {
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"old");
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"new");
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"2", L"");
-  auto table = Values();
-  ASSERT_TRUE(table);
-  ASSERT_EQ(2u, table->size());
-  EXPECT_EQ((RegValue{L"1", L"new"}), (*table)[0].Name == L"1" ? (*table)[0] : (*table)[1]);
-  EXPECT_EQ((RegValue{L"2", L" "}), (*table)[0].Name == L"2" ? (*table)[0] : (*table)[1]);
-}
-
-TEST_P(mRegTest, TextsCrossTheRegistryInTheAnsiCodePage) {
-  const std::wstring path = L"C:\\Caf\u00e9\\\u20ac uro.vbp";
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", path);
-  auto table = Values();
-  ASSERT_TRUE(table);
-  EXPECT_EQ(path, (*table)[0].Data);
-}
-
-TEST_P(mRegTest, ReadingAMissingOrEmptyKeyGivesNoTable) {
-  EXPECT_FALSE(Values());
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"x");
-  reg_->RegDelKey(kHkeyCurrentUser, key_, L"1");
-  EXPECT_FALSE(Values()) << "the key is there, with no values";
-}
-
-TEST_P(mRegTest, ReadingGivesOneRowPerValue) {
-  for (const wchar_t* n : {L"3", L"1", L"2"}) reg_->RegSetKeyValue(kHkeyCurrentUser, key_, n, n);
-  auto table = Values();
-  ASSERT_TRUE(table);
-  ASSERT_EQ(3u, table->size());
-  for (const RegValue& row : *table) EXPECT_EQ(row.Name, row.Data);
-  if (world_->KeepsCreationOrder()) {
-    EXPECT_EQ(L"3", (*table)[0].Name);
-  }
-}
-
-TEST_P(mRegTest, DataIsCutAtItsFirstNul) {
-  HKey key{};
-  const std::string root = world_->Root() + "\\Favorites";
-  ASSERT_EQ(0, world_->Api().RegCreateKeyExA(kHkeyCurrentUser, root.c_str(), 0, nullptr, 0,
-                                             reg::kWrite, nullptr, &key, nullptr));
-  const char data[] = "C:\\a.vbp\0C:\\b.vbp";
-  ASSERT_EQ(0, world_->Api().RegSetValueExA(key, "1", 0, reg::kRegSz,
-                                            reinterpret_cast<const std::uint8_t*>(data),
-                                            sizeof data));
-  world_->Api().RegCloseKey(key);
-  auto table = Values();
-  ASSERT_TRUE(table);
-  EXPECT_EQ(L"C:\\a.vbp", (*table)[0].Data);
-}
-
-TEST_P(mRegTest, SetWritesTextWithItsNulAndReadingTakesAnyTypeAsText) {
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"C:\\a.vbp");
-  HKey key{};
-  const std::string root = world_->Root() + "\\Favorites";
-  ASSERT_EQ(0, world_->Api().RegOpenKeyExA(kHkeyCurrentUser, root.c_str(), 0, reg::kRead | reg::kWrite,
-                                           &key));
-  std::uint32_t type = 0, size = 64;
-  std::uint8_t data[64] = {};
-  EXPECT_EQ(0, world_->Api().RegQueryValueExA(key, "1", nullptr, &type, data, &size));
-  EXPECT_EQ(reg::kRegSz, type);
-  EXPECT_EQ(9u, size) << "the text and its NUL";
+TEST_P(mRegTest, WritesAndDeletesRaiseTheCallsResultAndReadsNeverRaise) {
+  EXPECT_EQ(std::pair(2L, std::wstring(L"Error 2, Line 0")),
+            Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }))
+      << "no key";
+  Set(L"1", L"a");
+  Set(L"2", L"b");
+  EXPECT_EQ(2L, Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"3"); }).first) << "no value";
 
   const struct {
-    const char* name;
-    std::uint32_t type;
-    std::string data;
-  } others[] = {{"2", reg::kRegDword, std::string("42\0\0", 4)},
-                {"3", reg::kRegExpandSz, std::string("%TEMP%\\b.vbp", 13)}};
-  for (const auto& o : others)
-    ASSERT_EQ(0, world_->Api().RegSetValueExA(key, o.name, 0, o.type,
-                                              reinterpret_cast<const std::uint8_t*>(o.data.data()),
-                                              static_cast<std::uint32_t>(o.data.size())));
-  world_->Api().RegCloseKey(key);
-  auto table = Values();
-  ASSERT_TRUE(table);
-  std::map<std::wstring, std::wstring> read;
-  for (const RegValue& row : *table) read[row.Name] = row.Data;
-  EXPECT_EQ(L"42", read[L"2"]) << "a number's bytes, as text";
-  EXPECT_EQ(L"%TEMP%\\b.vbp", read[L"3"]) << "not expanded";
-}
-
-TEST_P(mRegTest, AValueTooLongForItsBufferGivesAnEmptyRowAndTheOthersStay) {
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", std::wstring(1023, L'd'));
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"2", std::wstring(1024, L'd'));
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, std::wstring(1024, L'n'), L"x");
-  auto table = Values();
-  ASSERT_TRUE(table);
-  ASSERT_EQ(3u, table->size());
-  int full = 0, empty = 0;
-  for (const RegValue& row : *table) {
-    if (row.Name == L"1" && row.Data.size() == 1023) ++full;
-    if (row.Name.empty() && row.Data.empty()) ++empty;
+    const char* call;
+    std::int32_t result;
+    std::function<void()> run;
+    std::pair<long, std::wstring> raised;
+  } writes[] = {
+      {"RegCreateKeyExA", 5, [&] { Set(L"1", L"x"); }, {-2147221504, L"Error 5, Line 0"}},
+      {"RegSetValueExA", 5, [&] { Set(L"1", L"x"); }, {-2147221504, L"Error 5, Line 0"}},
+      {"RegDeleteValueA", 5, [&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }, {5, L"Error 5, Line 0"}},
+      {"RegOpenKeyExA", 161, [&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }, {161, L"Error 161, Line 0"}},
+  };
+  for (const auto& w : writes) {
+    failing_->Fail(w.call, w.result);
+    EXPECT_EQ(w.raised, Raised(w.run)) << w.call;
   }
-  EXPECT_EQ(1, full);
-  EXPECT_EQ(2, empty);
-}
-
-TEST_P(mRegTest, DataStoredWithoutItsNulThatFillsTheBufferIsTooLong) {
-  HKey key{};
-  const std::string root = world_->Root() + "\\Favorites";
-  ASSERT_EQ(0, world_->Api().RegCreateKeyExA(kHkeyCurrentUser, root.c_str(), 0, nullptr, 0,
-                                             reg::kWrite, nullptr, &key, nullptr));
-  const std::string fills(1024, 'd');  // 1024 characters and no NUL
-  const std::string fits = std::string(1023, 'd') + '\0';
-  for (const auto& [name, data] : {std::pair{"1", fills}, std::pair{"2", fits}}) {
-    ASSERT_EQ(0, world_->Api().RegSetValueExA(key, name, 0, reg::kRegSz,
-                                              reinterpret_cast<const std::uint8_t*>(data.data()),
-                                              static_cast<std::uint32_t>(data.size())));
-  }
-  world_->Api().RegCloseKey(key);
-  auto table = Values();
-  ASSERT_TRUE(table);
-  ASSERT_EQ(2u, table->size());
-  const bool firstIsTwo = (*table)[0].Name == L"2";
-  EXPECT_EQ(RegValue{}, (*table)[firstIsTwo ? 1 : 0]);
-  EXPECT_EQ((RegValue{L"2", std::wstring(1023, L'd')}), (*table)[firstIsTwo ? 0 : 1]);
-}
-
-TEST_P(mRegTest, DeletingAMissingValueOrFromAMissingKeyRaisesTheRegistryResult) {
-  VbError noKey = Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); });
-  EXPECT_EQ(2, noKey.Number());
-  EXPECT_EQ(L"RegDelKey", noKey.Source());
-  EXPECT_EQ(L"Error 2, Line 0", noKey.Description());
-
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"x");
-  VbError noValue = Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"2"); });
-  EXPECT_EQ(2, noValue.Number());
-  EXPECT_EQ(L"Error 2, Line 0", noValue.Description());
-  EXPECT_TRUE(Values()) << "the other value is still there";
-}
-
-TEST_P(mRegTest, FailuresToSetRaiseTheObjectErrorWithTheCallsResult) {
-  for (const char* call : {"RegCreateKeyExA", "RegSetValueExA"}) {
+  for (const char* call : {"RegOpenKeyA", "RegQueryInfoKeyA"}) {
     failing_->Fail(call, 5);
-    VbError e = Raised([&] { reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"x"); });
-    EXPECT_EQ(-2147221504, e.Number()) << call;
-    EXPECT_EQ(L"RegSetKeyValue", e.Source());
-    EXPECT_EQ(L"Error 5, Line 0", e.Description());
-    if (auto open = world_->OpenHandles()) {
-      EXPECT_EQ(0u, *open) << call;
-    }
+    EXPECT_FALSE(reg_->RegGetKeyValues(kHkeyCurrentUser, key_)) << call;
   }
-}
-
-TEST_P(mRegTest, AFailedDeleteClosesTheKeyAndRaises) {
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"x");
-  failing_->Fail("RegDeleteValueA", 5);
-  EXPECT_EQ(5, Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }).Number());
-  failing_->Fail("RegOpenKeyExA", 161);
-  EXPECT_EQ(L"Error 161, Line 0",
-            Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }).Description());
-}
-
-TEST_P(mRegTest, ReadingNeverRaises) {
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", L"a");
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"2", L"b");
-
-  failing_->Fail("RegOpenKeyA", 5);
-  EXPECT_FALSE(Values());
-  failing_->Fail("RegQueryInfoKeyA", 5);
-  EXPECT_FALSE(Values());
-
   failing_->Fail("RegEnumValueA", reg::kNoMoreItems, 1);  // the second value vanished meanwhile
-  auto table = Values();
-  ASSERT_TRUE(table);
-  ASSERT_EQ(2u, table->size());
-  EXPECT_FALSE((*table)[0].Name.empty());
-  EXPECT_EQ((RegValue{}), (*table)[1]);
+  EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"", L";"}, {L"1", L"a;"}}), Read());
 }
 
 TEST_P(mRegTest, ValueExistsTellsAPresentValueFromAnAbsentOneAndFromNoAnswer) {
@@ -230,21 +135,20 @@ TEST_P(mRegTest, ValueExistsTellsAPresentValueFromAnAbsentOneAndFromNoAnswer) {
     return reg_->RegValueExists(kHkeyCurrentUser, key_, name);
   };
   EXPECT_EQ(std::optional(false), exists(L"1")) << "no key";
-  reg_->RegSetKeyValue(kHkeyCurrentUser, key_, L"1", std::wstring(2000, L'd'));
+  Set(L"1", std::wstring(2000, L'd'));
   EXPECT_EQ(std::optional(true), exists(L"1")) << "too long to read, and there all the same";
   EXPECT_EQ(std::optional(false), exists(L"2"));
-
-  failing_->Fail("RegOpenKeyExA", 5);
-  EXPECT_EQ(std::nullopt, exists(L"2"));
-  failing_->Fail("RegQueryValueExA", 5);
-  EXPECT_EQ(std::nullopt, exists(L"2"));
+  for (const char* call : {"RegOpenKeyExA", "RegQueryValueExA"}) {
+    failing_->Fail(call, 5);
+    EXPECT_EQ(std::nullopt, exists(L"2")) << call;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Registries, mRegTest, testing::ValuesIn(RegistryWorlds()),
                          [](const auto& info) { return info.param.name; });
 
 TEST(StripNulls, CutsAtTheFirstNulOnly) {
-  struct {
+  const struct {
     std::wstring in, out;
   } cases[] = {
       {L"", L""},
