@@ -18,10 +18,9 @@ TEST(FormLoadTexts, ComeFromTheTitleAndTheVersionRecord) {
   for (const Case& c : cases) {
     const AboutTexts texts = FormLoadTexts(L"Skeldra", {c.ms, c.ls, L"Add-In", L"\u00A9 Tolvane"});
     EXPECT_EQ(c.version, texts.Version);
-    EXPECT_EQ(L"About Skeldra", texts.Caption);
-    EXPECT_EQ(L"Skeldra", texts.Title);
-    EXPECT_EQ(L"Add-In", texts.Description);
-    EXPECT_EQ(L"\u00A9 Tolvane", texts.Copyright);
+    EXPECT_EQ(L"About Skeldra|Skeldra|Add-In|\u00A9 Tolvane",
+              texts.Caption + L"|" + texts.Title + L"|" + texts.Description + L"|" +
+                  texts.Copyright);
   }
 }
 

@@ -5,8 +5,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "about/tests/AboutFakes.h"
 #include "platform/tests/FileWorld.h"
@@ -17,14 +15,13 @@
 namespace {
 
 struct Step {
-  const wchar_t* name;  // in the world's folder; blank: the command line itself
+  const wchar_t* name;  // in the test's folder; blank: the command line itself
   bool program;         // whether a program is there
   int style;            // to start with; -1: opened
   const char* outcome;
 } const kSteps[] = {
     {L"probe.exe", true, SW_SHOWNORMAL, "style 1"},
     {L"Program Files\\the probe.exe", true, SW_HIDE, "style 0"},  // blanks, unquoted
-    {L"minimized.exe", true, SW_SHOWMINNOACTIVE, "style 7"},
     {L"opened.exe", true, -1, "style 5"},  // SW_SHOW: in its current size and position
     {L"missing.exe", false, SW_SHOWNORMAL, "error 53"},
     {L"Program Files", false, SW_SHOWNORMAL, "error 53"},  // a folder
@@ -33,13 +30,12 @@ struct Step {
 };
 
 // What the shell does with each step: the style the program saw, or the error it raised.
-std::vector<std::string> Transcript(Shell& shell, const std::function<std::wstring(std::wstring)>& pathOf,
+std::vector<std::string> Transcript(Shell& shell, const FileWorld& folder,
                                     const std::function<void(const std::wstring&)>& addProgram,
                                     const std::function<int(const std::wstring&)>& styleSeen) {
   std::vector<std::string> transcript;
   for (const Step& s : kSteps) {
-    const std::wstring name = s.name;
-    const std::wstring line = name.find_first_not_of(L' ') == name.npos ? name : pathOf(name);
+    const std::wstring line = *s.name && *s.name != L' ' ? folder.PathOf(s.name) : s.name;
     if (s.program) addProgram(line);
     try {
       if (s.style < 0) shell.Open(line, nullptr); else shell.Start(line, s.style);
@@ -52,8 +48,7 @@ std::vector<std::string> Transcript(Shell& shell, const std::function<std::wstri
   return transcript;
 }
 
-// Copies about_start_probe.exe to path; started, it leaves beside itself "<path>.started",
-// holding the window style it was given.
+// A copy of about_start_probe.exe at path, which notes the style it is started with.
 void CopyProbe(const std::wstring& path) {
   wchar_t self[MAX_PATH];
   const std::wstring test(self, ::GetModuleFileNameW(nullptr, self, MAX_PATH));
@@ -64,7 +59,6 @@ void CopyProbe(const std::wstring& path) {
 
 int ProbeStyle(const std::wstring& path) {
   for (int wait = 0; wait < 1500; ++wait, ::Sleep(10)) {
-    // The probe keeps its note to itself until the note is written.
     unique_file note(::CreateFileW((path + L".started").c_str(), GENERIC_READ, 0, nullptr,
                                    OPEN_EXISTING, 0, nullptr));
     char text[16] = {};
@@ -77,21 +71,15 @@ int ProbeStyle(const std::wstring& path) {
 TEST(ShellContract, TheStyleReachesTheProgramAndWhatCannotStartRaises) {
   std::vector<std::string> expected;
   for (const Step& s : kSteps) expected.push_back(s.outcome);
+  const std::unique_ptr<FileWorld> folder = MakeWin32FileWorld();
 
   RecordingShell fake;
-  EXPECT_EQ(expected, Transcript(
-                          fake, [](std::wstring name) { return L"C:\\Temp\\" + name; },
-                          [&](const std::wstring& path) { fake.programs.insert(path); },
-                          [&](const std::wstring&) { return fake.calls.back().windowStyle; }))
-      << "the recording shell";
-
+  const auto add = [&](const std::wstring& path) { fake.programs.insert(path); };
+  const auto seen = [&](const std::wstring&) { return fake.calls.back().windowStyle; };
+  EXPECT_EQ(expected, Transcript(fake, *folder, add, seen)) << "the recording shell";
   Win32CodePage ansi;
   Win32Shell system(ansi);
-  const std::unique_ptr<FileWorld> folder = MakeWin32FileWorld();
-  EXPECT_EQ(expected, Transcript(
-                          system, [&](std::wstring name) { return folder->PathOf(name); },
-                          CopyProbe, ProbeStyle))
-      << "the system's shell";
+  EXPECT_EQ(expected, Transcript(system, *folder, CopyProbe, ProbeStyle)) << "the system's shell";
 }
 
 }  // namespace
