@@ -4,17 +4,6 @@
 
 namespace {
 
-TEST(cProject, ANewRecordIsEmpty) {
-  cProject p;
-  EXPECT_EQ(L"", p.Name());
-  EXPECT_EQ(L"", p.TypeString());
-  EXPECT_EQ(0, p.ProjectType());
-  EXPECT_EQ(L"", p.TypeFreindlyName());
-  EXPECT_EQ(0, p.StartMode());
-  EXPECT_EQ(0, p.VersionMajor());
-  EXPECT_EQ(L"0.0.0", p.VersionText());
-}
-
 TEST(cProject, TypeStringDerivesTypeAndFriendlyNameIgnoringCase) {
   struct {
     const wchar_t* text;
@@ -34,14 +23,6 @@ TEST(cProject, TypeStringDerivesTypeAndFriendlyNameIgnoringCase) {
     EXPECT_EQ(c.type, p.ProjectType()) << c.text;
     EXPECT_EQ(c.friendly, p.TypeFreindlyName()) << c.text;
   }
-}
-
-TEST(cProject, TheLastTypeStringDecides) {
-  cProject p;
-  p.TypeString(L"Control");
-  p.TypeString(L"Exe");
-  EXPECT_EQ(0, p.ProjectType());
-  EXPECT_EQ(L"Standard EXE", p.TypeFreindlyName());
 }
 
 TEST(cProject, VersionTextHasNoLeadingZerosAndKeepsSigns) {
