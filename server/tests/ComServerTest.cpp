@@ -1,22 +1,22 @@
-// The add-in DLL as Windows and the IDE see it: its registration by regsvr32, for the machine
-// and for the user alone, its creation by ProgID, and its document class through IDispatch and
-// through its vtable.
+// The COM surface of the add-in DLL, as Windows and the IDE see it: registered by regsvr32 for
+// the machine or for the user alone and removed again without a trace, its two classes created
+// by ProgID and called late bound, errors coming back as exceptions, and the DLL free to unload
+// once their objects are gone.
 
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <ocidl.h>
-#include <olectl.h>
 
 #include <string>
 
-#include "server/tests/TheDll.h"
 #include "server/Marrowby_h.h"
-#include "platform/win32/com_ptr.h"
-#include "platform/win32/unique_res.h"
+#include "server/tests/TheDll.h"
+#include "platform/win32/com_res.h"
 
 namespace {
 
-constexpr GUID kLibId = {0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
+constexpr GUID kLibId = {
+    0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
+constexpr wchar_t kAddinKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
@@ -24,70 +24,55 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
-// The default value (or a named one) of a key, or nothing when the key or value is absent.
-std::optional<std::wstring> Read(HKEY root, const std::wstring& key, const wchar_t* name = nullptr) {
-  wchar_t data[1024];
-  DWORD size = sizeof data;
-  if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  return std::wstring(data);
-}
-
 bool KeyExists(HKEY root, const std::wstring& key) {
   unique_hkey k;
   return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
 }
 
-class Registration : public testing::TestWithParam<bool> {
- protected:
-  bool PerUser() const { return GetParam(); }
-  std::wstring Install() const { return PerUser() ? L"/n /i:user" : L""; }
-  std::wstring Uninstall() const { return PerUser() ? L"/u /n /i:user" : L"/u"; }
-  HKEY Root() const { return PerUser() ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE; }
-  std::wstring Classes() const { return L"Software\\Classes\\"; }
-};
+class Registration : public testing::TestWithParam<bool> {};  // for the user alone, or not
 
-TEST_P(Registration, RegistersTheDocumentClassAndRemovesEveryTrace) {
-  const std::wstring clsid = GuidText(__uuidof(Skeldra));
-  ASSERT_EQ(0u, Regsvr32(Install()));
-
-  EXPECT_EQ(clsid, Read(Root(), Classes() + L"Marrowby.Skeldra\\CLSID"));
-  const std::wstring key = Classes() + L"CLSID\\" + clsid;
-  EXPECT_EQ(DllPath(), Read(Root(), key + L"\\InprocServer32"));
-  EXPECT_EQ(L"Apartment", Read(Root(), key + L"\\InprocServer32", L"ThreadingModel"));
-  EXPECT_EQ(L"Marrowby.Skeldra", Read(Root(), key + L"\\ProgID"));
-  EXPECT_EQ(GuidText(kLibId), Read(Root(), key + L"\\TypeLib"));
-  EXPECT_TRUE(KeyExists(Root(), key + L"\\Control"));
-  EXPECT_TRUE(Read(Root(), key + L"\\MiscStatus\\1"));
-
+TEST_P(Registration, WritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
+  const bool user = GetParam();
+  const HKEY root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  const std::wstring classes = L"Software\\Classes\\",
+                     skeldra = classes + L"CLSID\\" + GuidText(__uuidof(Skeldra)),
+                     connect = classes + L"CLSID\\" + GuidText(__uuidof(Connect));
+  const struct {
+    HKEY root;
+    std::wstring key;
+    const wchar_t* name;
+    std::wstring value;  // empty: the key only
+  } entries[] = {
+      {root, classes + L"Marrowby.Skeldra\\CLSID", nullptr, GuidText(__uuidof(Skeldra))},
+      {root, skeldra + L"\\InprocServer32", nullptr, DllPath()},
+      {root, skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+      {root, skeldra + L"\\ProgID", nullptr, L"Marrowby.Skeldra"},
+      {root, skeldra + L"\\TypeLib", nullptr, GuidText(kLibId)},
+      {root, skeldra + L"\\Control", nullptr, L""},
+      {root, skeldra + L"\\MiscStatus\\1", nullptr, L""},
+      {root, classes + L"Marrowby.Connect\\CLSID", nullptr, GuidText(__uuidof(Connect))},
+      {root, connect + L"\\InprocServer32", nullptr, DllPath()},
+      {HKEY_CURRENT_USER, kAddinKey, L"FriendlyName", L"Tolvane Skeldra"},
+      {HKEY_CURRENT_USER, kAddinKey, L"Description",
+       L"Alternative to \"Open Project\\Recent Projects\" from Tolvane."},
+  };
+  ASSERT_EQ(0u, Regsvr32(user ? L"/n /i:user" : L""));
+  for (const auto& e : entries) {
+    EXPECT_TRUE(KeyExists(e.root, e.key)) << e.key;
+    if (!e.value.empty()) { EXPECT_EQ(e.value, RegText(e.root, e.key, e.name)) << e.key; }
+  }
+  DWORD loadBehavior = 0, size = sizeof loadBehavior;
+  ::RegGetValueW(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr,
+                 &loadBehavior, &size);
+  EXPECT_EQ(1u, loadBehavior) << "the IDE loads it at start-up";
   com_ptr<ITypeLib> library;
-  ASSERT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, library.put()));
-  BSTR name = nullptr, doc = nullptr;
-  ASSERT_EQ(S_OK, library->GetDocumentation(-1, &name, &doc, nullptr, nullptr));
-  EXPECT_STREQ(L"Marrowby", name);
-  EXPECT_STREQ(L"Tolvane Skeldra for VB6", doc);
-  ::SysFreeString(name);
-  ::SysFreeString(doc);
+  EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, library.put()));
   library.reset();
 
-  // The connection class, and the entry that makes the IDE list the add-in.
-  const std::wstring connect = GuidText(__uuidof(Connect));
-  EXPECT_EQ(connect, Read(Root(), Classes() + L"Marrowby.Connect\\CLSID"));
-  EXPECT_EQ(DllPath(), Read(Root(), Classes() + L"CLSID\\" + connect + L"\\InprocServer32"));
-  const std::wstring addin = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";
-  EXPECT_EQ(L"Tolvane Skeldra", Read(HKEY_CURRENT_USER, addin, L"FriendlyName"));
-  EXPECT_EQ(L"Alternative to \"Open Project\\Recent Projects\" from Tolvane.",
-            Read(HKEY_CURRENT_USER, addin, L"Description"));
-  DWORD loadBehavior = 0, size = sizeof loadBehavior;
-  EXPECT_EQ(ERROR_SUCCESS, ::RegGetValueW(HKEY_CURRENT_USER, addin.c_str(), L"LoadBehavior",
-                                          RRF_RT_REG_DWORD, nullptr, &loadBehavior, &size));
-  EXPECT_EQ(1u, loadBehavior);
-
-  ASSERT_EQ(0u, Regsvr32(Uninstall()));
-  EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, addin));
-  EXPECT_FALSE(KeyExists(Root(), Classes() + L"Marrowby.Connect"));
-  EXPECT_FALSE(KeyExists(Root(), Classes() + L"Marrowby.Skeldra"));
-  EXPECT_FALSE(KeyExists(Root(), key));
+  ASSERT_EQ(0u, Regsvr32(user ? L"/u /n /i:user" : L"/u"));
+  for (const std::wstring& key : {std::wstring(kAddinKey), classes + L"Marrowby.Connect",
+                                  classes + L"Marrowby.Skeldra", skeldra, connect})
+    EXPECT_FALSE(KeyExists(key == kAddinKey ? HKEY_CURRENT_USER : root, key)) << key;
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + GuidText(kLibId) + L"\\1.0"));
   EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(__uuidof(_Skeldra))));
 }
@@ -97,93 +82,47 @@ INSTANTIATE_TEST_SUITE_P(Scopes, Registration, testing::Values(false, true),
 
 // Wine (8) does not merge HKEY_CURRENT_USER\Software\Classes into HKEY_CLASSES_ROOT, so COM
 // finds only what is registered for the machine.
-class DocumentClass : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    ASSERT_EQ(0u, Regsvr32(L""));
-  }
-  static void TearDownTestSuite() {
-    Regsvr32(L"/u");
-    ::CoUninitialize();
-  }
-
-  com_ptr<IDispatch> Create() {
-    CLSID clsid{};
-    EXPECT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &clsid));
-    EXPECT_TRUE(::IsEqualCLSID(clsid, __uuidof(Skeldra)));
-    com_ptr<IDispatch> object;
-    EXPECT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                       object.put_void()));
-    return object;
-  }
-};
-
-TEST_F(DocumentClass, NamesItsMethodsAndReportsErrorsThroughIDispatch) {
-  com_ptr<IDispatch> object = Create();
-  ASSERT_TRUE(object);
-  const wchar_t* names[] = {L"View", L"OpenProject", L"RemoveProject"};
-  for (DISPID expected = 1; const wchar_t* name : names) {
-    DISPID id = 0;
-    auto* n = const_cast<LPOLESTR>(name);
-    EXPECT_EQ(S_OK, object->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id)) << name;
-    EXPECT_EQ(expected++, id) << name;
-  }
-
-  // Not yet shown in a window: the call fails with the error's text, and nothing escapes.
-  DISPPARAMS none{};
-  EXCEPINFO exception{};
-  EXPECT_EQ(DISP_E_EXCEPTION, object->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD,
-                                             &none, nullptr, &exception, nullptr));
-  ASSERT_TRUE(exception.bstrDescription);
-  EXPECT_NE(std::wstring::npos, std::wstring(exception.bstrDescription).find(L"not shown"));
-  ::SysFreeString(exception.bstrDescription);
-  ::SysFreeString(exception.bstrSource);
-  ::SysFreeString(exception.bstrHelpFile);
-}
-
-TEST_F(DocumentClass, AnswersTheVtableAndTheContainersInterfaces) {
-  com_ptr<IDispatch> object = Create();
-  auto skeldra = object.try_query<_Skeldra>();
-  ASSERT_TRUE(skeldra);
-  EXPECT_TRUE(FAILED(skeldra->RemoveProject()));
-  com_ptr<IErrorInfo> error;
-  ASSERT_EQ(S_OK, ::GetErrorInfo(0, error.put()));
-  BSTR description = nullptr;
-  error->GetDescription(&description);
-  EXPECT_NE(nullptr, description);
-  ::SysFreeString(description);
-
-  EXPECT_TRUE(object.try_query<IOleObject>());
-  EXPECT_TRUE(object.try_query<IOleInPlaceObject>());
-  EXPECT_TRUE(object.try_query<IOleInPlaceActiveObject>());
-  EXPECT_TRUE(object.try_query<IOleWindow>());
-  EXPECT_TRUE(object.try_query<IPersistStreamInit>());
-  EXPECT_TRUE(object.try_query<IOleControl>());
-  EXPECT_TRUE(object.try_query<IViewObject2>());
-  auto classInfo = object.try_query<IProvideClassInfo>();
-  ASSERT_TRUE(classInfo);
-  com_ptr<ITypeInfo> info;
-  ASSERT_EQ(S_OK, classInfo->GetClassInfo(info.put()));
-  TYPEATTR* attr = nullptr;
-  ASSERT_EQ(S_OK, info->GetTypeAttr(&attr));
-  EXPECT_TRUE(::IsEqualGUID(attr->guid, __uuidof(Skeldra)));
-  EXPECT_EQ(TKIND_COCLASS, attr->typekind);
-  info->ReleaseTypeAttr(attr);
-}
-
-TEST_F(DocumentClass, TheDllMayUnloadOnceEveryObjectIsGone) {
+TEST(Classes, AreCreatedByProgIdAnswerLateBoundByNameAndLetTheDllUnloadWhenGone) {
+  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  ASSERT_EQ(0u, Regsvr32(L""));
   HMODULE dll = ::LoadLibraryW(DllPath().c_str());
-  ASSERT_TRUE(dll);
-  auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
+  const auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
       reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
   ASSERT_TRUE(canUnload);
   {
-    com_ptr<IDispatch> object = Create();
-    EXPECT_EQ(S_FALSE, canUnload());
+    com_ptr<IDTExtensibility2> events;
+    ASSERT_EQ(S_OK, CreateConnection(events));
+    CLSID clsid{};
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &clsid));
+    EXPECT_TRUE(::IsEqualCLSID(clsid, __uuidof(Skeldra)));
+    com_ptr<IDispatch> document;
+    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                       document.put_void()));
+    const auto connect = events.try_query<IDispatch>();
+    const struct {
+      IDispatch* object;
+      const wchar_t* member;
+      DISPID id;
+    } names[] = {{document.get(), L"View", 1},        {document.get(), L"OpenProject", 2},
+                 {document.get(), L"RemoveProject", 3}, {connect.get(), L"Show", 1},
+                 {connect.get(), L"NonModalApp", 2},  {events.get(), L"OnStartupComplete", 4}};
+    for (const auto& n : names) EXPECT_EQ(n.id, DispId(n.object, n.member)) << n.member;
+    EXPECT_EQ(DISPID_UNKNOWN, DispId(document.get(), L"NoSuchMember"));
+
+    // A document not yet in a window refuses View, and says why.
+    DISPPARAMS none{};
+    EXCEPINFO e{};
+    EXPECT_EQ(DISP_E_EXCEPTION, document->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT,
+                                                 DISPATCH_METHOD, &none, nullptr, &e, nullptr));
+    const unique_bstr description(e.bstrDescription), source(e.bstrSource), help(e.bstrHelpFile);
+    ASSERT_TRUE(description);
+    EXPECT_NE(std::wstring::npos, std::wstring(description.get()).find(L"not shown"));
+    EXPECT_EQ(S_FALSE, canUnload()) << "objects are alive";
   }
   EXPECT_EQ(S_OK, canUnload());
   ::FreeLibrary(dll);
+  Regsvr32(L"/u");
+  ::CoUninitialize();
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The built add-in DLL, for the tests that use it as Windows and the IDE do.
+// The built add-in DLL, for the tests that use it as Windows and the IDE do, and the registry
+// values and late-bound names those tests read.
 
 #include <windows.h>
 
@@ -39,4 +40,36 @@ inline HRESULT CreateConnection(com_ptr<IDTExtensibility2>& connection) {
   if (FAILED(hr)) return hr;
   return ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
                             connection.put_void());
+}
+
+/// A text value (the key's default when name is null); "(none)" when the key or value is absent.
+inline std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name = nullptr) {
+  wchar_t data[1024] = {};
+  DWORD size = sizeof data;
+  if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+    return L"(none)";
+  return data;
+}
+
+inline void SetRegText(const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+/// Where the add-in keeps whether its window showed at the end of the last connection.
+constexpr wchar_t kShownSettingKey[] =
+    L"Software\\VB and VBA Program Settings\\Microsoft Visual Basic AddIns\\Skeldra";
+inline std::wstring Setting() {
+  return RegText(HKEY_CURRENT_USER, kShownSettingKey, L"DisplayOnConnect");
+}
+inline void SetSetting(const wchar_t* value) {
+  SetRegText(kShownSettingKey, L"DisplayOnConnect", value);
+}
+
+/// The member's DISPID as a late-bound caller asks for it; DISPID_UNKNOWN when it has none.
+inline DISPID DispId(IDispatch* object, const wchar_t* member) {
+  DISPID id = DISPID_UNKNOWN;
+  auto* name = const_cast<LPOLESTR>(member);
+  object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+  return id;
 }
