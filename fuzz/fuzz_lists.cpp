@@ -50,6 +50,7 @@
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/tests/MemoryFileSystem.h"
+#include "platform/tests/RecordingMsgBox.h"
 #include "registry/mReg.h"
 #include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
@@ -529,7 +530,7 @@ class Program {
   MemoryFileSystem files_;
   SlowVolumes slow_;
   HeadlessWindow w_;
-  HeadlessMsgBox msgBox_;
+  RecordingMsgBox msgBox_;
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   ProjectLists lists_;
   Skeldra doc_;

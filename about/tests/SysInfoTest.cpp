@@ -8,7 +8,7 @@
 #include "about/SysInfo.h"
 #include "about/tests/AboutFakes.h"
 #include "platform/CodePage.h"
-#include "platform/MsgBox.h"
+#include "platform/tests/RecordingMsgBox.h"
 #include "platform/tests/MemoryFileSystem.h"
 #include "registry/tests/MemoryRegistry.h"
 
@@ -28,16 +28,6 @@ void Store(RegistryApi& registry, const char* key, const char* name, const std::
 
 // A text as programs store it, with its terminating NUL.
 std::string Sz(const std::string& text) { return text + '\0'; }
-
-class RecordingMsgBox final : public MsgBox {
- public:
-  int Show(std::wstring_view prompt, int style, std::wstring_view title) override {
-    shown.push_back(std::wstring(prompt) + L"|" + std::to_wstring(style) + L"|" +
-                    std::wstring(title));
-    return 1;  // OK
-  }
-  std::vector<std::wstring> shown;
-};
 
 TEST(StartSysInfo, StartsTheRegisteredProgramWithANormalWindowOrTellsTheUserThereIsNone) {
   const std::wstring kProgram = L"C:\\Program Files\\MSInfo\\msinfo32.exe";
@@ -78,7 +68,9 @@ TEST(StartSysInfo, StartsTheRegisteredProgramWithANormalWindowOrTellsTheUserTher
 
     StartSysInfo({registry, ansi, files, shell}, msgBox, L"Skeldra");
 
-    std::vector<std::wstring> seen = msgBox.shown;
+    std::vector<std::wstring> seen;
+    for (const auto& call : msgBox.calls)
+      seen.push_back(call.prompt + L"|" + std::to_wstring(call.style) + L"|" + call.title);
     for (const auto& call : shell.calls)
       seen.push_back(call.target + L"|" + std::to_wstring(call.windowStyle));
     EXPECT_EQ(std::vector<std::wstring>{c.seen}, seen);

@@ -16,6 +16,7 @@
 #include "catalogue/ProjectLists.h"
 #include "platform/tests/FaultyFileSystem.h"
 #include "platform/tests/FileWorld.h"
+#include "platform/tests/RecordingMsgBox.h"
 #include "registry/mReg.h"
 #include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
@@ -71,7 +72,7 @@ class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
   FailingRegistry failing_{registry_};  // the registry as the document sees it
   mReg reg_;
   HeadlessWindow w_;
-  HeadlessMsgBox msgBox_;
+  RecordingMsgBox msgBox_;
   ProjectLists lists_;
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   Skeldra doc_;

@@ -380,8 +380,3 @@ void HeadlessApplication::DoEvents() {
   ++doEvents;
   if (onDoEvents) onDoEvents();
 }
-
-int HeadlessMsgBox::Show(std::wstring_view prompt, int style, std::wstring_view title) {
-  calls.push_back(Call{std::wstring(prompt), style, std::wstring(title)});
-  return 1;
-}

@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "ui/Controls.h"
-#include "platform/MsgBox.h"
 
 namespace headless {
 
@@ -299,16 +298,3 @@ class HeadlessModalForm final : public ModalForm {
   int shows = 0;
 };
 
-class HeadlessMsgBox final : public MsgBox {
- public:
-  struct Call {
-    std::wstring prompt;
-    int style;
-    std::wstring title;
-  };
-
-  /// Records the call; the user answers OK (1).
-  int Show(std::wstring_view prompt, int style, std::wstring_view title) override;
-
-  std::vector<Call> calls;
-};

@@ -21,6 +21,7 @@
 #include "browser/win32/Win32SkeldraWindow.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/tests/FileWorld.h"
+#include "platform/tests/RecordingMsgBox.h"
 #include "platform/win32/unique_res.h"
 #include "registry/mReg.h"
 #include "registry/tests/MemoryRegistry.h"
@@ -80,7 +81,7 @@ class RealWindowTest : public testing::Test {
   std::unique_ptr<FileWorld> world_;
   MemoryRegistry registry_;
   mReg reg_;
-  HeadlessMsgBox msgBox_;
+  RecordingMsgBox msgBox_;
   ProjectLists lists_;
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   Skeldra doc_;
