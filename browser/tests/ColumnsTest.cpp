@@ -48,6 +48,10 @@ TEST_P(Columns, ViewGivesBothListsTheDefaultsAndTheCustomizePageChangesBoth) {
 
   doc_.View();
   EXPECT_EQ(kDefaults, BrowserTest::Columns(w_.lvwRecent)) << "View forgets every choice";
+
+  w_.TabStrip1.UserClickTab(3);
+  w_.Toolbar1.UserClick(L"Customize");
+  EXPECT_GT(w_.lvwCustomize.ZLevel(), w_.fraProps.ZLevel()) << "the fields show over the properties";
 }
 
 TEST_P(Columns, ViewDoesNothingWhileTheHostIsBusy) {

@@ -243,10 +243,6 @@ void HeadlessListView::UserCheck(ListItem& item, bool checked) {
   if (events.ItemCheck) events.ItemCheck(*row);
 }
 
-void HeadlessListView::UserDragWidth(int creationIndex, float width) {
-  Column(creationIndex).Width(width);
-}
-
 // ---------------------------------------------------------------------------------------------
 // HeadlessTabStrip
 
@@ -318,36 +314,6 @@ void HeadlessToolbar::UserClick(std::wstring_view key) {
 // ---------------------------------------------------------------------------------------------
 // The dialog, the container, the application and the message box
 
-void HeadlessCommonDialog::CancelError(bool value) {
-  cancelError = value;
-  settingsLog.push_back(L"CancelError");
-}
-
-void HeadlessCommonDialog::DialogTitle(std::wstring title) {
-  dialogTitle = std::move(title);
-  settingsLog.push_back(L"DialogTitle");
-}
-
-void HeadlessCommonDialog::Filter(std::wstring text) {
-  filter = std::move(text);
-  settingsLog.push_back(L"Filter");
-}
-
-void HeadlessCommonDialog::FilterIndex(int index) {
-  filterIndex = index;
-  settingsLog.push_back(L"FilterIndex");
-}
-
-void HeadlessCommonDialog::InitDir(std::wstring folder) {
-  initDir = std::move(folder);
-  settingsLog.push_back(L"InitDir");
-}
-
-void HeadlessCommonDialog::Flags(long value) {
-  flags = value;
-  settingsLog.push_back(L"Flags");
-}
-
 void HeadlessCommonDialog::ShowOpen() {
   ++shows;
   fileName_ = nextFileName;
@@ -374,9 +340,4 @@ void HeadlessContainer::PopupMenu(const Menu& menu, int flags) {
 void HeadlessApplication::MousePointer(int pointer) {
   pointer_ = pointer;
   pointers.push_back(pointer);
-}
-
-void HeadlessApplication::DoEvents() {
-  ++doEvents;
-  if (onDoEvents) onDoEvents();
 }

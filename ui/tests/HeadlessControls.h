@@ -109,8 +109,6 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   void UserMouseDown(int button, int shift, float x, float y);
   /// Ticks or clears the row's check box, then raises ItemCheck with the row.
   void UserCheck(ListItem& item, bool checked);
-  /// Drags the header's divider: the column takes the width, and no event is raised.
-  void UserDragWidth(int creationIndex, float width);
 
  private:
   class Row;
@@ -184,8 +182,6 @@ class HeadlessToolbar final : public HeadlessControl<Toolbar> {
   using HeadlessControl<Toolbar>::Move;
   void Move(float left, float top, float width) override;
 
-  /// The buttons in the order they were added.
-  const std::vector<Button>& Buttons() const { return buttons_; }
   /// A click on the button: a two-state one toggles first; then ButtonClick.
   void UserClick(std::wstring_view key);
 
@@ -223,15 +219,15 @@ class HeadlessLabel final : public HeadlessControl<Label> {
   std::wstring caption_;
 };
 
-/// Records the settings in the order the document applies them; the test picks the file.
+/// Keeps the settings the document applies; the test picks the file.
 class HeadlessCommonDialog final : public CommonDialog {
  public:
-  void CancelError(bool value) override;
-  void DialogTitle(std::wstring title) override;
-  void Filter(std::wstring filter) override;
-  void FilterIndex(int index) override;
-  void InitDir(std::wstring folder) override;
-  void Flags(long flags) override;
+  void CancelError(bool value) override { cancelError = value; }
+  void DialogTitle(std::wstring title) override { dialogTitle = std::move(title); }
+  void Filter(std::wstring text) override { filter = std::move(text); }
+  void FilterIndex(int index) override { filterIndex = index; }
+  void InitDir(std::wstring folder) override { initDir = std::move(folder); }
+  void Flags(long value) override { flags = value; }
   /// The user chooses nextFileName, or cancels when it is empty.
   void ShowOpen() override;
   const std::wstring& FileName() const override { return fileName_; }
@@ -242,7 +238,6 @@ class HeadlessCommonDialog final : public CommonDialog {
   int filterIndex = 0;
   std::wstring initDir;
   long flags = 0;
-  std::vector<std::wstring> settingsLog;  // "CancelError", "DialogTitle", ... as applied
 
   std::wstring nextFileName;
   int shows = 0;
@@ -278,13 +273,11 @@ class HeadlessApplication final : public Application {
  public:
   int MousePointer() const override { return pointer_; }
   void MousePointer(int pointer) override;
-  /// Counts the call, then runs onDoEvents: what the user does while the document waits.
-  void DoEvents() override;
+  void DoEvents() override { ++doEvents; }
   std::wstring Path() const override { return path; }
 
   std::vector<int> pointers;  // every pointer set, in order
   int doEvents = 0;
-  std::function<void()> onDoEvents;
   std::wstring path = L"C:\\Program Files\\Marrowby";
 
  private:
