@@ -1,15 +1,24 @@
-// The COM surface of the add-in DLL, as Windows and the IDE see it: registered by regsvr32 for
-// the machine or for the user alone and removed again without a trace, its two classes created
-// by ProgID and called late bound, errors coming back as exceptions, and the DLL free to unload
-// once their objects are gone.
+// The add-in DLL's COM server as Windows and the IDE use it. First the smoke suite over its COM
+// surface: registered by regsvr32 for the machine or for the user alone and removed again
+// without a trace, its two classes created by ProgID and named late bound, and a failure coming
+// back as an exception. Then "Marrowby.Connect" connected to the stand-in IDE's object model
+// when things go wrong: the same object connected again, any call on the IDE failing, sinks the
+// IDE keeps, malformed late-bound calls, the DLL freed under the add-in, and a hundred
+// connections. The registry is the real one of the Wine prefix.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "ide/win32/Extensibility.h"
 #include "server/Marrowby_h.h"
 #include "server/tests/TheDll.h"
+#include "standin/StandInIde.h"
 #include "platform/win32/com_res.h"
 
 namespace {
@@ -37,12 +46,8 @@ TEST_P(Registration, WritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
   const std::wstring classes = L"Software\\Classes\\",
                      skeldra = classes + L"CLSID\\" + GuidText(__uuidof(Skeldra)),
                      connect = classes + L"CLSID\\" + GuidText(__uuidof(Connect));
-  const struct {
-    HKEY root;
-    std::wstring key;
-    const wchar_t* name;
-    std::wstring value;  // empty: the key only
-  } entries[] = {
+  // The key, the value's name and its text (empty: the key only).
+  const std::tuple<HKEY, std::wstring, const wchar_t*, std::wstring> entries[] = {
       {root, classes + L"Marrowby.Skeldra\\CLSID", nullptr, GuidText(__uuidof(Skeldra))},
       {root, skeldra + L"\\InprocServer32", nullptr, DllPath()},
       {root, skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
@@ -57,9 +62,9 @@ TEST_P(Registration, WritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
        L"Alternative to \"Open Project\\Recent Projects\" from Tolvane."},
   };
   ASSERT_EQ(0u, Regsvr32(user ? L"/n /i:user" : L""));
-  for (const auto& e : entries) {
-    EXPECT_TRUE(KeyExists(e.root, e.key)) << e.key;
-    if (!e.value.empty()) { EXPECT_EQ(e.value, RegText(e.root, e.key, e.name)) << e.key; }
+  for (const auto& [hive, key, name, value] : entries) {
+    EXPECT_TRUE(KeyExists(hive, key)) << key;
+    if (!value.empty()) { EXPECT_EQ(value, RegText(hive, key, name)) << key; }
   }
   DWORD loadBehavior = 0, size = sizeof loadBehavior;
   ::RegGetValueW(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr,
@@ -80,49 +85,307 @@ TEST_P(Registration, WritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
 INSTANTIATE_TEST_SUITE_P(Scopes, Registration, testing::Values(false, true),
                          [](const auto& info) { return info.param ? "PerUser" : "Machine"; });
 
-// Wine (8) does not merge HKEY_CURRENT_USER\Software\Classes into HKEY_CLASSES_ROOT, so COM
-// finds only what is registered for the machine.
-TEST(Classes, AreCreatedByProgIdAnswerLateBoundByNameAndLetTheDllUnloadWhenGone) {
-  ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  ASSERT_EQ(0u, Regsvr32(L""));
-  HMODULE dll = ::LoadLibraryW(DllPath().c_str());
-  const auto canUnload = reinterpret_cast<HRESULT(WINAPI*)()>(
-      reinterpret_cast<void*>(::GetProcAddress(dll, "DllCanUnloadNow")));
-  ASSERT_TRUE(canUnload);
-  {
-    com_ptr<IDTExtensibility2> events;
-    ASSERT_EQ(S_OK, CreateConnection(events));
-    CLSID clsid{};
-    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &clsid));
-    EXPECT_TRUE(::IsEqualCLSID(clsid, __uuidof(Skeldra)));
-    com_ptr<IDispatch> document;
-    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                       document.put_void()));
-    const auto connect = events.try_query<IDispatch>();
-    const struct {
-      IDispatch* object;
-      const wchar_t* member;
-      DISPID id;
-    } names[] = {{document.get(), L"View", 1},        {document.get(), L"OpenProject", 2},
-                 {document.get(), L"RemoveProject", 3}, {connect.get(), L"Show", 1},
-                 {connect.get(), L"NonModalApp", 2},  {events.get(), L"OnStartupComplete", 4}};
-    for (const auto& n : names) EXPECT_EQ(n.id, DispId(n.object, n.member)) << n.member;
-    EXPECT_EQ(DISPID_UNKNOWN, DispId(document.get(), L"NoSuchMember"));
+// The add-in's message boxes: each is answered at once from a timer, its caption kept.
+std::vector<std::wstring> gReports;
 
-    // A document not yet in a window refuses View, and says why.
-    DISPPARAMS none{};
-    EXCEPINFO e{};
-    EXPECT_EQ(DISP_E_EXCEPTION, document->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT,
-                                                 DISPATCH_METHOD, &none, nullptr, &e, nullptr));
-    const unique_bstr description(e.bstrDescription), source(e.bstrSource), help(e.bstrHelpFile);
-    ASSERT_TRUE(description);
-    EXPECT_NE(std::wstring::npos, std::wstring(description.get()).find(L"not shown"));
-    EXPECT_EQ(S_FALSE, canUnload()) << "objects are alive";
+void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
+  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));) {
+    if (!::IsWindowVisible(box)) continue;
+    wchar_t caption[128] = {};
+    ::GetWindowTextW(box, caption, 128);
+    gReports.push_back(caption);
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
   }
-  EXPECT_EQ(S_OK, canUnload());
-  ::FreeLibrary(dll);
-  Regsvr32(L"/u");
-  ::CoUninitialize();
+}
+
+// The windows of this thread: top-level ones and all their descendants.
+BOOL CALLBACK CountWindow(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
+BOOL CALLBACK CountTree(HWND window, LPARAM counter) {
+  return CountWindow(window, counter), ::EnumChildWindows(window, CountWindow, counter), TRUE;
+}
+int ThreadWindows() {
+  int count = 0;
+  ::EnumThreadWindows(::GetCurrentThreadId(), CountTree, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+// A click on a sink of the IDE's command bar events: Click(control, handled, cancelDefault).
+HRESULT Click(IDispatch& sink) {
+  VARIANT_BOOL handled = VARIANT_FALSE, cancelDefault = VARIANT_FALSE;
+  VARIANT args[3] = {};
+  args[0].vt = args[1].vt = VT_BYREF | VT_BOOL;
+  args[0].pboolVal = &cancelDefault, args[1].pboolVal = &handled, args[2].vt = VT_DISPATCH;
+  DISPPARAMS params{args, nullptr, 3, 0};
+  return sink.Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+}
+
+class Connection : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    ::OleInitialize(nullptr);
+    ASSERT_EQ(0u, Regsvr32(L""));
+    timer_ = ::SetTimer(nullptr, 0, 25, AnswerMessageBoxes);
+  }
+  static void TearDownTestSuite() {
+    ::KillTimer(nullptr, timer_);
+    Regsvr32(L"/u");
+    ::OleUninitialize();
+  }
+
+  void SetUp() override {
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
+    dock_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
+                              ::GetModuleHandleW(nullptr), nullptr);
+    ide_ = standin::MakeStandInIde(dock_);
+    standin::AddStandardBars(*ide_);
+    ide_->AddAddIn(L"Marrowby.Connect", false);
+    CLSID clsid{};  // as the IDE creates the connection: by ProgID, for its add-in events
+    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
+    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
+                                       __uuidof(IDTExtensibility2), events_.put_void()));
+    gReports.clear();
+  }
+  void TearDown() override {
+    events_.reset();
+    ide_.reset();
+    if (dock_) ::DestroyWindow(dock_);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
+  }
+  // A new stand-in IDE and a new connection object, as when the IDE starts again.
+  void Restart() {
+    TearDown();
+    SetUp();
+  }
+
+  HRESULT Connect(ext_ConnectMode mode) {
+    return events_->OnConnection(ide_->Vbe().get(), mode, ide_->AddIn(L"Marrowby.Connect").get(),
+                                 nullptr);
+  }
+  HRESULT Disconnect(ext_DisconnectMode mode = ext_dm_UserClosed) {
+    return events_->OnDisconnection(mode, nullptr);
+  }
+  // Clicks the add-in's entry on the bar, when it is there.
+  HRESULT ClickEntry(const std::wstring& bar) {
+    for (const auto& b : ide_->Bars())
+      for (std::size_t i = 0; b.name == bar && i < b.controls.size(); ++i)
+        if (b.controls[i].caption == L"Skeldra") ide_->Click(bar, static_cast<int>(i) + 1);
+    return S_OK;
+  }
+  // Connects and disconnects with no failures until a disconnection runs to its end (it writes
+  // the setting last); false when two rounds do not get there.
+  bool ConnectsCleanly() {
+    for (int round = 0; round < 2; ++round) {
+      SetSetting(L"1");
+      if (Connect(ext_cm_AfterStartup) != S_OK) return false;
+      SetSetting(L"pending");
+      if (Disconnect() != S_OK) return false;
+      if (Setting() == L"1") return true;
+    }
+    return false;
+  }
+  // Connects and disconnects while the IDE refuses every Unadvise, then lets the add-in object
+  // go: the sinks the IDE kept, as it holds them.
+  std::vector<com_ptr<IDispatch>> SinksKeptByTheIde() {
+    ide_->RefuseUnadvise();
+    EXPECT_EQ(S_OK, Connect(ext_cm_AfterStartup));
+    EXPECT_EQ(S_OK, Disconnect());
+    events_.reset();
+    return ide_->KeptSinks();
+  }
+
+  static inline UINT_PTR timer_ = 0;
+  HWND dock_ = nullptr;
+  std::unique_ptr<standin::StandInIde> ide_;
+  com_ptr<IDTExtensibility2> events_;
+};
+
+// Wine (8) does not merge HKEY_CURRENT_USER\Software\Classes into HKEY_CLASSES_ROOT, so COM
+// finds only what is registered for the machine, as the suite registers it.
+TEST_F(Connection, TheClassesAreCreatedByProgIdNamedLateBoundAndReportFailures) {
+  CLSID clsid{};
+  ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &clsid));
+  com_ptr<IDispatch> document;
+  ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                                     document.put_void()));
+  const auto connect = events_.try_query<IDispatch>();
+  const std::tuple<IDispatch*, const wchar_t*, DISPID> names[] = {
+      {document.get(), L"View", 1},      {document.get(), L"OpenProject", 2},
+      {document.get(), L"RemoveProject", 3}, {connect.get(), L"Show", 1},
+      {connect.get(), L"NonModalApp", 2}, {events_.get(), L"OnStartupComplete", 4}};
+  for (const auto& [object, member, id] : names) EXPECT_EQ(id, DispId(object, member)) << member;
+  EXPECT_EQ(DISPID_UNKNOWN, DispId(document.get(), L"NoSuchMember"));
+
+  // A document not yet in a window refuses View, and says why.
+  DISPPARAMS none{};
+  EXCEPINFO e{};
+  EXPECT_EQ(DISP_E_EXCEPTION, document->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT,
+                                               DISPATCH_METHOD, &none, nullptr, &e, nullptr));
+  const unique_bstr description(e.bstrDescription), source(e.bstrSource), help(e.bstrHelpFile);
+  ASSERT_TRUE(description);
+  EXPECT_NE(std::wstring::npos, std::wstring(description.get()).find(L"not shown"));
+}
+
+TEST_F(Connection, ConnectedAgainWithoutEntriesTheSameObjectDisconnectsToTheEnd) {
+  // The mode of the second connection, and the setting its disconnection writes at its end.
+  const std::pair<ext_ConnectMode, const wchar_t*> cases[] = {
+      {ext_cm_External, L"1"}, {ext_cm_Startup, L"0"}, {ext_cm_CommandLine, L"0"}};
+  for (const auto& [mode, setting] : cases) {
+    SCOPED_TRACE(testing::Message() << "mode " << mode);
+    ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
+    ASSERT_EQ(S_OK, Disconnect());
+    ASSERT_EQ(S_OK, Connect(mode));
+    SetSetting(L"pending");
+    ASSERT_EQ(S_OK, Disconnect());
+    EXPECT_EQ(setting, Setting()) << "the entries deleted last time are not deleted again";
+  }
+}
+
+// Each journey runs once to count the IDE's calls, then once for each call failing: every event
+// answers S_OK, the add-in reports a failure once at most under its own caption, and the next
+// connection of a new IDE recovers.
+TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingIt) {
+  using Events = std::vector<std::function<HRESULT()>>;
+  const std::pair<const char*, Events> journeys[] = {
+      {"after start-up",
+       {[this] { return Connect(ext_cm_AfterStartup); }, [this] { return ClickEntry(L"Add-Ins"); },
+        [this] { return ClickEntry(L"Standard"); }, [this] { return Disconnect(); }}},
+      {"at start-up",
+       {[this] { return Connect(ext_cm_Startup); },
+        [this] { return events_->OnStartupComplete(nullptr); },
+        [this] { return Disconnect(ext_dm_HostShutdown); }}},
+      {"external", {[this] { return Connect(ext_cm_External); }, [this] { return Disconnect(); }}},
+  };
+  const auto run = [](const Events& events) {
+    for (const auto& event : events) {
+      const std::size_t reports = gReports.size();
+      EXPECT_EQ(S_OK, event());
+      EXPECT_LE(gReports.size(), reports + 1);
+    }
+  };
+  for (const auto& [name, events] : journeys) {
+    SetSetting(L"1");
+    ide_->FailCall(0);  // counts the calls from here
+    run(events);
+    const int calls = ide_->Calls();
+    ASSERT_GT(calls, 5) << name;
+    ASSERT_TRUE(ConnectsCleanly()) << name;
+    for (int n = 1; n <= calls && !HasFailure(); ++n) {
+      SCOPED_TRACE(testing::Message() << name << ", call " << n << " of " << calls);
+      Restart();
+      SetSetting(L"1");
+      ide_->FailCall(n);
+      run(events);
+      ide_->FailCall(0);
+      for (const std::wstring& caption : gReports) EXPECT_EQ(L"Skeldra", caption);
+      EXPECT_TRUE(ConnectsCleanly()) << "the next connection recovers";
+    }
+  }
+}
+
+TEST_F(Connection, ASinkTheIdeKeepsHoldsTheDllAndItsClicksDoNothing) {
+  const auto sinks = SinksKeptByTheIde();
+  ASSERT_EQ(2u, sinks.size()) << "the button's and the menu entry's";
+  ide_.reset();
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the sinks hold the DLL";
+  gReports.clear();
+  for (const auto& sink : sinks) EXPECT_EQ(S_OK, Click(*sink.get()));
+  EXPECT_TRUE(gReports.empty()) << "a Click after its connection ended shows nothing";
+}
+
+// Late-bound calls whose arguments cannot be read fail, on each IDispatch of the add-in's.
+TEST_F(Connection, MalformedLateBoundCallsAreRefused) {
+  const auto sinks = SinksKeptByTheIde();
+  ASSERT_FALSE(sinks.empty());
+  Restart();
+  com_ptr<IDispatch> skeldra;
+  ASSERT_EQ(S_OK, ::CoCreateInstance(__uuidof(Skeldra), nullptr, CLSCTX_INPROC_SERVER,
+                                     IID_IDispatch, skeldra.put_void()));
+  const auto connect = events_.try_query<IDispatch>();
+  const std::pair<IDispatch*, DISPID> members[] = {
+      {events_.get(), DispId(events_.get(), L"OnConnection")},
+      {connect.get(), DispId(connect.get(), L"Show")},
+      {skeldra.get(), DispId(skeldra.get(), L"View")},
+      {sinks[0].get(), 1}};  // Click
+  VARIANT args[3];
+  for (VARIANT& arg : args) ::VariantInit(&arg);
+  args[1].vt = VT_BYREF | VT_VARIANT;  // a reference to nothing
+  DISPPARAMS noArray{nullptr, nullptr, 3, 0}, nullReference{args, nullptr, 3, 0};
+  const std::pair<DISPPARAMS*, HRESULT> calls[] = {{nullptr, E_INVALIDARG},
+                                                    {&noArray, DISP_E_BADPARAMCOUNT},
+                                                    {&nullReference, DISP_E_TYPEMISMATCH}};
+  for (std::size_t m = 0; m < std::size(members); ++m)
+    for (const auto& [params, expected] : calls) {
+      SCOPED_TRACE(testing::Message() << "member " << m << ", expecting " << std::hex << expected);
+      UINT argError = 99;
+      const auto [object, id] = members[m];
+      EXPECT_EQ(expected, object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, params,
+                                         nullptr, nullptr, &argError));
+      if (expected == DISP_E_TYPEMISMATCH) { EXPECT_EQ(1u, argError); }
+    }
+}
+
+// The IDE frees the DLL while the add-in still holds its objects (a disconnection that stopped
+// part way, then the IDE's CoUninitialize). A copy of the DLL, loaded apart from COM's, lets the
+// test unload it. The connection fails before it makes the tool window, whose document would
+// come from COM's copy and keep that one loaded.
+TEST_F(Connection, UnloadingTheDllNeverReleasesTheIdesObjects) {
+  const std::wstring copy = std::filesystem::temp_directory_path() / "MarrowbyUnloaded.dll";
+  ASSERT_TRUE(::CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
+  HMODULE dll = ::LoadLibraryW(copy.c_str());
+  ASSERT_TRUE(dll);
+  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
+  const auto getClassObject = reinterpret_cast<GetClassObject>(
+      reinterpret_cast<void (*)()>(::GetProcAddress(dll, "DllGetClassObject")));
+  com_ptr<IClassFactory> factory;
+  ASSERT_EQ(S_OK, getClassObject(__uuidof(::Connect), IID_IClassFactory, factory.put_void()));
+  ASSERT_EQ(S_OK,
+            factory->CreateInstance(nullptr, __uuidof(IDTExtensibility2), events_.put_void()));
+  factory.reset();
+  ide_->FailCall(1);  // VBE.Windows: the connection holds the root object and ends, reported
+  ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
+  ide_->FailCall(0);
+  ASSERT_EQ(S_OK, Disconnect(ext_dm_HostShutdown));  // stops: no window
+  events_.reset();
+
+  const com_ptr<IDispatch> vbe = ide_->Vbe();
+  const auto refs = [&] { return vbe->AddRef(), vbe->Release(); };
+  const ULONG held = refs();
+  ASSERT_TRUE(::FreeLibrary(dll));
+  EXPECT_FALSE(::GetModuleHandleW(copy.c_str()));
+  EXPECT_EQ(held, refs()) << "the root object is still held, not released under the loader lock";
+  ::DeleteFileW(copy.c_str());
+}
+
+TEST_F(Connection, AHundredConnectionsLeaveNothingBehindAndTheDllUnloads) {
+  // One round first: what the system itself keeps on first use is not ours.
+  ASSERT_TRUE(ConnectsCleanly());
+  Restart();
+  const int windows = ThreadWindows();
+  HMODULE dll = ::GetModuleHandleW(L"Marrowby.dll");
+  ASSERT_TRUE(dll) << "the connection loaded it";
+  for (int i = 0; i < 100 && !HasFailure(); ++i) {
+    SetSetting(L"1");  // shown: the document's window, controls and images are made
+    ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
+    const auto shown = ide_->ToolWindows();
+    EXPECT_TRUE(!shown.empty() && shown.back().visible);
+    ASSERT_EQ(S_OK, Disconnect());
+    if (i % 10 == 9) Restart();  // the IDE closes its windows and lets go of the add-in
+  }
+  EXPECT_EQ(windows, ThreadWindows()) << "no window left behind";
+
+  ASSERT_TRUE(ConnectsCleanly());
+  events_.reset();
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the document in the IDE's window holds it";
+  ide_.reset();
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  EXPECT_FALSE(::GetModuleHandleW(L"Marrowby.dll")) << "the DLL unloads once nothing is held";
+  WNDCLASSEXW wc{sizeof wc};
+  EXPECT_FALSE(::GetClassInfoExW(dll, L"MarrowbySkeldraDocument", &wc))
+      << "the document's window class went with it";
 }
 
 }  // namespace

@@ -6,40 +6,34 @@
 
 #include <string>
 
-#include "ide/win32/Extensibility.h"
 #include "platform/win32/com_ptr.h"
 #include "platform/win32/unique_res.h"
 
-/// The DLL's path as this Windows process sees it (Wine maps the Linux root to Z:).
-inline std::wstring DllPath() {
-  std::wstring path = L"Z:" MARROWBY_DLL_PATH;
+/// A Linux path as this Windows process sees it (Wine maps the Linux root to Z:).
+inline std::wstring WindowsPath(std::wstring path) {
   for (wchar_t& c : path)
     if (c == L'/') c = L'\\';
-  return path;
+  return L"Z:" + path;
 }
+inline std::wstring DllPath() { return WindowsPath(MARROWBY_DLL_PATH); }
 
-/// Runs regsvr32 silently on the DLL with the arguments; its exit code.
-inline DWORD Regsvr32(const std::wstring& arguments) {
-  std::wstring command = L"regsvr32.exe /s " + arguments + L" \"" + DllPath() + L"\"";
+/// Runs the command line to its end; its exit code, ~0u when it did not start or did not end.
+inline DWORD RunToEnd(std::wstring command) {
   STARTUPINFOW startup{sizeof startup};
   PROCESS_INFORMATION process{};
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
     return ~0u;
   unique_handle thread(process.hThread), handle(process.hProcess);
-  ::WaitForSingleObject(handle.get(), 60000);
   DWORD code = ~0u;
-  ::GetExitCodeProcess(handle.get(), &code);
+  if (::WaitForSingleObject(handle.get(), 120000) == WAIT_OBJECT_0)
+    ::GetExitCodeProcess(handle.get(), &code);
   return code;
 }
 
-/// "Marrowby.Connect" as the IDE creates it: by ProgID, asked for its add-in events.
-inline HRESULT CreateConnection(com_ptr<IDTExtensibility2>& connection) {
-  CLSID clsid{};
-  const HRESULT hr = ::CLSIDFromProgID(L"Marrowby.Connect", &clsid);
-  if (FAILED(hr)) return hr;
-  return ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IDTExtensibility2),
-                            connection.put_void());
+/// Runs regsvr32 silently on the DLL with the arguments; its exit code.
+inline DWORD Regsvr32(const std::wstring& arguments) {
+  return RunToEnd(L"regsvr32.exe /s " + arguments + L" \"" + DllPath() + L"\"");
 }
 
 /// A text value (the key's default when name is null); "(none)" when the key or value is absent.
