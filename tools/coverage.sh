@@ -15,7 +15,8 @@ find build/coverage/CMakeFiles -name "*.gc*" -delete
 ctest --preset coverage >&2
 
 report=build/coverage/coverage.json
-gcovr --root . --object-directory build/coverage --exclude '.*/tests/.*' --exclude 'fuzz/.*' \
+# Only this build's counters: other builds under build/ may hold counters of their own.
+gcovr build/coverage --root . --object-directory build/coverage --exclude '.*/tests/.*' --exclude 'fuzz/.*' \
   --exclude 'bench/.*' --exclude 'build/.*' --exclude-unreachable-branches \
   --exclude-throw-branches --json "$report" >&2
 python3 - "$report" <<'PY'
