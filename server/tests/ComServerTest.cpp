@@ -25,7 +25,8 @@ namespace {
 
 constexpr GUID kLibId = {
     0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
-constexpr wchar_t kAddinKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";
+constexpr wchar_t kAddinKey[] =
+    L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";  // the IDE lists it
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
@@ -70,9 +71,7 @@ TEST_P(Registration, WritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
   ::RegGetValueW(HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", RRF_RT_REG_DWORD, nullptr,
                  &loadBehavior, &size);
   EXPECT_EQ(1u, loadBehavior) << "the IDE loads it at start-up";
-  com_ptr<ITypeLib> library;
-  EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, library.put()));
-  library.reset();
+  EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, com_ptr<ITypeLib>().put()));
 
   ASSERT_EQ(0u, Regsvr32(user ? L"/u /n /i:user" : L"/u"));
   for (const std::wstring& key : {std::wstring(kAddinKey), classes + L"Marrowby.Connect",
