@@ -1,0 +1,61 @@
+// The system clipboard under the add-in's use: what the user had copied is saved, the add-in
+// puts its picture, and the user's copy comes back, whatever it was.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "platform/Error.h"
+#include "platform/win32/Win32Clipboard.h"
+
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+namespace {
+
+// Puts the user's text, or empties the clipboard for none.
+void Copy(const std::wstring* text) {
+  ASSERT_TRUE(::OpenClipboard(nullptr));
+  ::EmptyClipboard();
+  if (text) {
+    HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, (text->size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(data), text->c_str(), (text->size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(data);
+    ::SetClipboardData(CF_UNICODETEXT, data);
+  }
+  ::CloseClipboard();
+}
+
+// The text on the clipboard, "(picture)" for a bitmap, "" for nothing.
+std::wstring Held() {
+  if (!::OpenClipboard(nullptr)) return L"(not open)";
+  std::wstring held = ::IsClipboardFormatAvailable(CF_BITMAP) ? L"(picture)" : L"";
+  if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+    held = static_cast<const wchar_t*>(::GlobalLock(data));
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return held;
+}
+
+TEST(Win32Clipboard, ThePictureTakesTheClipboardAndTheUsersCopyComesBack) {
+  Win32Clipboard clipboard(reinterpret_cast<HINSTANCE>(&__ImageBase));
+  const std::wstring copied = L"copied \u00e9";
+  for (const std::wstring* user : {&copied, static_cast<const std::wstring*>(nullptr)}) {
+    Copy(user);
+    const auto saved = clipboard.Save();
+    clipboard.PutBitmapResource(L"MENUBMP");
+    EXPECT_EQ(L"(picture)", Held());
+    clipboard.Restore(*saved);
+    EXPECT_EQ(user ? *user : L"", Held());
+  }
+  try {
+    clipboard.PutBitmapResource(L"NOSUCH");
+    ADD_FAILURE() << "no error raised";
+  } catch (const VbError& e) {
+    EXPECT_EQ(326, e.Number());
+  }
+}
+
+}  // namespace
