@@ -1,18 +1,17 @@
 #include "browser/tests/BrowserFixture.h"
 
-#include <algorithm>
-
 std::string Vbp::Text() const {
-  std::string t = "Type=" + type + "\r\n";
-  t += "Form=frmMain.frm\r\nModule=mMain; mMain.bas\r\nStartup=\"frmMain\"\r\n";
-  t += "Title=\"" + title + "\"\r\nExeName32=\"" + exeName + "\"\r\nName=\"" + name + "\"\r\n";
-  t += "Description=\"" + description + "\"\r\n";
-  t += "MajorVer=" + std::to_string(major) + "\r\nMinorVer=" + std::to_string(minor) +
-       "\r\nRevisionVer=" + std::to_string(revision) + "\r\n";
-  t += "VersionCompanyName=\"" + company + "\"\r\nVersionFileDescription=\"" + fileDescription +
-       "\"\r\nVersionLegalCopyright=\"" + copyright + "\"\r\nVersionProductName=\"" + product +
-       "\"\r\n";
-  return t;
+  const auto q = [](const std::string& s) { return "\"" + s + "\"\r\n"; };
+  return "Type=" + type + "\r\nForm=frmMain.frm\r\nModule=mMain; mMain.bas\r\nStartup=\"frmMain\"\r\n" +
+         "Title=" + q(title) + "ExeName32=" + q(exeName) + "Name=" + q(name) +
+         "Description=" + q(description) + "MajorVer=" + std::to_string(major) +
+         "\r\nMinorVer=" + std::to_string(minor) + "\r\nRevisionVer=" + std::to_string(revision) +
+         "\r\nVersionCompanyName=" + q(company) + "VersionFileDescription=" + q(fileDescription) +
+         "VersionLegalCopyright=" + q(copyright) + "VersionProductName=" + q(product);
+}
+
+void SetValues(mReg& reg, const wchar_t* key, const Values& values) {
+  for (const auto& [name, data] : values) reg.RegSetKeyValue(kHkeyCurrentUser, key, name, data);
 }
 
 BrowserTest::BrowserTest()
@@ -23,31 +22,9 @@ BrowserTest::BrowserTest()
   gVBE = host_;
 }
 
-namespace {
-
-// The lists' keys written out, as the IDE and the users' registries have them.
-constexpr wchar_t kRecentList[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
-constexpr wchar_t kFavoritesList[] = L"Software\\Tolvane\\Skeldra\\Favorites";
-
-}  // namespace
-
-BrowserTest::~BrowserTest() { gVBE.reset(); }
-
 std::wstring BrowserTest::Project(std::wstring_view fileName, const Vbp& vbp, unsigned attributes) {
   world_->AddFile(fileName, vbp.Text(), attributes);
   return world_->PathOf(fileName);
-}
-
-void BrowserTest::SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kRecentList, name, path);
-}
-
-void BrowserTest::SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesList, name, path);
-}
-
-RegValueTable BrowserTest::StoredFavorites() {
-  return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesList).value_or(RegValueTable{});
 }
 
 void BrowserTest::Open() {
@@ -57,37 +34,31 @@ void BrowserTest::Open() {
   doc_.View();
 }
 
-std::vector<std::wstring> BrowserTest::ColumnTexts(ListView& list, int column) {
+std::vector<std::wstring> ColumnTexts(ListView& list, int column) {
   std::vector<std::wstring> texts;
-  for (int i = 1; i <= list.ItemCount(); ++i)
-    texts.push_back(column == 0 ? list.Item(i).Text() : list.Item(i).SubItems(column));
+  for (int i = 1; i <= list.ItemCount(); ++i) {
+    ListItem& row = list.Item(i);
+    texts.push_back(column == 0 ? row.Text() : column < 0 ? row.SmallIcon() : row.SubItems(column));
+  }
   return texts;
 }
 
-std::vector<std::pair<std::wstring, float>> BrowserTest::Columns(ListView& list) {
-  std::vector<std::pair<std::wstring, float>> columns(list.ColumnCount());
-  for (int i = 1; i <= list.ColumnCount(); ++i) {
-    ColumnHeader& h = list.Column(i);
-    columns.at(h.Position() - 1) = {h.Key(), h.Width()};
-  }
-  return columns;
-}
-
-ListItem& BrowserTest::Row(ListView& list, std::wstring_view number) {
+ListItem* Row(ListView& list, std::wstring_view number) {
   for (int i = 1; i <= list.ItemCount(); ++i)
-    if (list.Item(i).Text() == number) return list.Item(i);
-  throw std::runtime_error("no such row");
+    if (list.Item(i).Text() == number) return &list.Item(i);
+  return nullptr;
 }
 
 void BrowserTest::Press(HeadlessListView& list, std::wstring_view number, int button,
                         std::wstring_view choice) {
-  const auto [x, y] = list.PointOf(Row(list, number));
-  w_.UserDocument.choose = std::wstring(choice);
-  list.UserMouseDown(button, 0, x, y);
+  if (ListItem* row = Row(list, number)) {
+    const auto [x, y] = list.PointOf(*row);
+    w_.UserDocument.choose = std::wstring(choice);
+    list.UserMouseDown(button, 0, x, y);
+  }
 }
 
 std::string BrowserTest::Page() const {
-  const int shown = w_.lvwRecent.Visible() + w_.lvwFavor.Visible() + w_.fraProps.Visible();
-  if (shown != 1) return "";
+  if (w_.lvwRecent.Visible() + w_.lvwFavor.Visible() + w_.fraProps.Visible() != 1) return "";
   return w_.lvwRecent.Visible() ? "recent" : w_.lvwFavor.Visible() ? "favorites" : "properties";
 }

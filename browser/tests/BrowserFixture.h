@@ -9,16 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "ide/mMain.h"
-#include "ide/tests/FakeIde.h"
 #include "browser/Skeldra.h"
 #include "browser/tests/HeadlessWindow.h"
 #include "catalogue/ProjectLists.h"
+#include "ide/mMain.h"
+#include "ide/tests/FakeIde.h"
 #include "platform/tests/FaultyFileSystem.h"
 #include "platform/tests/FileWorld.h"
 #include "platform/tests/RecordingMsgBox.h"
 #include "registry/mReg.h"
-#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 inline void PrintTo(const RegValue& v, std::ostream* os) {
@@ -33,43 +32,49 @@ struct Vbp {
   std::string Text() const;
 };
 
+// The lists' keys spelt out here, as the IDE and the users' registries have them.
+inline constexpr wchar_t kRecentList[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
+inline constexpr wchar_t kFavoritesList[] = L"Software\\Tolvane\\Skeldra\\Favorites";
+using Values = std::vector<std::pair<std::wstring, std::wstring>>;
+/// Writes the values under the key, in the order given.
+void SetValues(mReg& reg, const wchar_t* key, const Values& values);
+
+/// The rows' texts in column (0 the row's text, k sub-item k, -1 the small icon), in the order
+/// shown.
+std::vector<std::wstring> ColumnTexts(ListView& list, int column = 0);
+/// The row shown with this number; null when none is.
+ListItem* Row(ListView& list, std::wstring_view number);
+
 class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
  protected:
   BrowserTest();
-  ~BrowserTest() override;
+  ~BrowserTest() override { gVBE.reset(); }
 
   /// Writes a project file into the folder; its full path.
-  std::wstring Project(std::wstring_view fileName, const Vbp& vbp, unsigned attributes = 0);
+  std::wstring Project(std::wstring_view fileName, const Vbp& vbp = {}, unsigned attributes = 0);
   /// A path in the folder where no file is.
   std::wstring Missing(std::wstring_view fileName) const { return world_->PathOf(fileName); }
-
-  /// Writes values of the host's recent list or of the favourites, in the order given.
-  void SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values);
-  void SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values);
+  void SetRecent(const Values& values) { SetValues(reg_, kRecentList, values); }
+  void SetFavorites(const Values& values) { SetValues(reg_, kFavoritesList, values); }
   /// The favourites key as it is now: name and data, in creation order.
-  RegValueTable StoredFavorites();
+  RegValueTable StoredFavorites() {
+    return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesList).value_or(RegValueTable{});
+  }
 
   /// Creates, shows and views the document at 6000 by 4000 twips, as the add-in does.
   void Open();
 
-  /// The rows' texts in column (0 the row's text, k sub-item k), in the order shown.
-  static std::vector<std::wstring> ColumnTexts(ListView& list, int column = 0);
-  /// The header keys in display order, with their widths.
-  static std::vector<std::pair<std::wstring, float>> Columns(ListView& list);
-  /// The row shown with this number.
-  static ListItem& Row(ListView& list, std::wstring_view number);
-
-  /// The user presses a mouse button on the row; with choice, picks that pop-up item.
+  /// The user presses a mouse button on the row shown with this number, if one is; with
+  /// choice, picks that pop-up item.
   void Press(HeadlessListView& list, std::wstring_view number, int button = 1,
              std::wstring_view choice = {});
-  /// Which of the three pages is showing: "recent", "favorites", "properties", or "" when not
-  /// exactly one is.
+  /// Which page shows: "recent", "favorites", "properties", or "" when not exactly one does.
   std::string Page() const;
 
   std::unique_ptr<FileWorld> world_;
   FaultyFileSystem files_{world_->Files()};  // the files as the document sees them
   MemoryRegistry registry_;
-  FailingRegistry failing_{registry_};  // the registry as the document sees it
+  MemoryRegistry failing_{registry_.View()};  // the registry as the document sees it
   mReg reg_;
   HeadlessWindow w_;
   RecordingMsgBox msgBox_;

@@ -12,15 +12,12 @@ class Commands : public BrowserTest {
  protected:
   // Favourites 1 to 3 and recent projects 1 (a new one), 2 (missing) and 3 (favourite 2's).
   void Standard() {
-    fav_ = {Project(L"f1.vbp", Vbp{.name = "F1"}), Project(L"f2.vbp", Vbp{.name = "F2"}),
-            Project(L"f3.vbp", Vbp{.name = "F3"})};
+    fav_ = {Project(L"f1.vbp"), Project(L"f2.vbp"), Project(L"f3.vbp")};
     SetFavorites({{L"1", fav_[0]}, {L"2", fav_[1]}, {L"3", fav_[2]}});
-    fresh_ = Project(L"new.vbp", Vbp{.name = "New"});
-    SetRecent({{L"1", fresh_}, {L"2", Missing(L"gone.vbp")}, {L"3", fav_[1]}});
+    SetRecent({{L"1", Project(L"new.vbp")}, {L"2", Missing(L"gone.vbp")}, {L"3", fav_[1]}});
     Open();
   }
   std::vector<std::wstring> fav_;
-  std::wstring fresh_;
 };
 
 TEST_P(Commands, APressSelectsAndHighlightsTheRowAndTheRightButtonOpensItsMenu) {
@@ -32,13 +29,12 @@ TEST_P(Commands, APressSelectsAndHighlightsTheRowAndTheRightButtonOpensItsMenu) 
   Press(list, L"3");
   EXPECT_EQ(L"3", list.SelectedItem()->Text());
   EXPECT_EQ(list.SelectedItem(), list.DropHighlight());
-  EXPECT_TRUE(w_.UserDocument.popups.empty()) << "only the right button shows a menu";
-
   Press(list, L"1", 2);
   w_.TabStrip1.UserClickTab(2);
   Press(w_.lvwFavor, L"1", 2);
   EXPECT_EQ((std::vector<std::pair<std::wstring, int>>{{L"mnuPopRecent", 2}, {L"mnuPopFavor", 2}}),
-            w_.UserDocument.popups);
+            w_.UserDocument.popups)
+      << "only the right button shows a menu";
 }
 
 TEST_P(Commands, OpeningTakesTheSelectedRowOfAnExistingFileAndReportsARefusal) {
@@ -49,56 +45,51 @@ TEST_P(Commands, OpeningTakesTheSelectedRowOfAnExistingFileAndReportsARefusal) {
   w_.TabStrip1.UserClickTab(2);
   Press(w_.lvwFavor, L"3");
   w_.lvwFavor.UserDoubleClick();
-  EXPECT_EQ((Opened{{fresh_, true}, {fav_[2], true}}), host_->opened);
+  w_.Toolbar1.UserClick(L"Open");  // the recent list's row
+  EXPECT_EQ((Opened{{Missing(L"new.vbp"), true}, {fav_[2], true}, {Missing(L"new.vbp"), true}}),
+            host_->opened);
 
-  host_->failNext = VbError(-2147467259, L"VBProjects", L"Project file is not valid");
+  const VbError refusal(-2147467259, L"VBProjects", L"Project file is not valid");
+  host_->failNext = refusal;
   w_.lvwFavor.UserDoubleClick();
-  ASSERT_EQ(1u, msgBox_.calls.size());
-  EXPECT_EQ((std::tuple{std::wstring(L"Project file is not valid"), 16, std::wstring(L"Skeldra")}),
-            (std::tuple{msgBox_.calls[0].prompt, msgBox_.calls[0].style, msgBox_.calls[0].title}));
-  host_->failNext = VbError(-2147467259, L"VBProjects", L"Project file is not valid");
-  w_.Toolbar1.UserClick(L"Open");
-  EXPECT_EQ(1u, msgBox_.calls.size()) << "the toolbar reports nothing";
+  host_->failNext = refusal;
+  w_.Toolbar1.UserClick(L"Open");  // reports nothing
   gVBE.reset();  // the add-in was disconnected meanwhile
   Press(w_.lvwFavor, L"1", 2, L"mnuPopFavor_Open");
-  EXPECT_EQ(2u, msgBox_.calls.size()) << "reported, not thrown into the host";
+  ASSERT_EQ(2u, msgBox_.calls.size()) << "the toolbar reports nothing; the rest not thrown";
+  EXPECT_EQ((RecordingMsgBox::Call{L"Project file is not valid", 16, L"Skeldra"}), msgBox_.calls[0]);
 }
 
 TEST_P(Commands, AddToFavoritesTakesTheLowestFreeNumberAboveTheShownOnesAndNeverRepeatsAPath) {
-  const std::wstring a = Project(L"a.vbp", Vbp{}), b = Project(L"b.vbp", Vbp{}),
-                     p = Project(L"p.vbp", Vbp{}), q = Project(L"q.vbp", Vbp{});
-  // Favourite 1's file is missing, so the count of records gives 2 as the first name to try; the
-  // list leaves out a name that is no number and one out of
-  // range, so their paths are no favourites to compare with.
+  const std::wstring a = Project(L"a.vbp"), b = Project(L"b.vbp"), p = Project(L"p.vbp"),
+                     q = Project(L"q.vbp");
+  // Favourite 1's file is missing, so the count of records gives 2 as the first name to try; a
+  // name that is no number and one out of range are no favourites to compare paths with.
   SetFavorites({{L"1", Missing(L"gone.vbp")}, {L"3", a}, {L"note", b}, {L"40000", q}});
   SetRecent({{L"1", p}, {L"2", p}, {L"3", a}, {L"4", b}, {L"5", Missing(L"x.vbp")},
              {L"6", world_->PathOf(L"P.VBP")}});
   Open();
-  for (const wchar_t* row : {L"1", L"2", L"3", L"4", L"5"})
+  for (const wchar_t* row : {L"1", L"2", L"3", L"4", L"5", L"6"})
     Press(w_.lvwRecent, row, 2, L"mnuPopRecent_Add");
   EXPECT_EQ(2, w_.lvwFavor.ItemCount()) << "loaded first, and not reloaded by an add";
   EXPECT_EQ((RegValueTable{{L"1", Missing(L"gone.vbp")}, {L"3", a}, {L"note", b}, {L"40000", q},
-                           {L"2", p}, {L"4", b}}),
-            StoredFavorites());
-  Press(w_.lvwRecent, L"6", 2, L"mnuPopRecent_Add");
-  EXPECT_EQ((RegValue{L"5", world_->PathOf(L"P.VBP")}), StoredFavorites().back())
+                           {L"2", p}, {L"4", b}, {L"5", world_->PathOf(L"P.VBP")}}),
+            StoredFavorites())
       << "letter case makes another path";
 }
 
 TEST_P(Commands, TheFirstFavouriteCreatesTheKeyWithValueOne) {
-  const std::wstring p = Project(L"p.vbp", Vbp{});
-  SetRecent({{L"7", p}});
+  SetRecent({{L"7", Project(L"p.vbp")}});
   Open();
   Press(w_.lvwRecent, L"7", 2, L"mnuPopRecent_Add");
-  EXPECT_EQ((RegValueTable{{L"1", p}}), StoredFavorites());
+  EXPECT_EQ((RegValueTable{{L"1", Missing(L"p.vbp")}}), StoredFavorites());
 }
 
 TEST_P(Commands, AddToFavoritesNeverReplacesAFavouriteItCouldNotRead) {
   // Favourite 3's path is too long to read, so its row is empty.
-  const std::wstring a = Project(L"a.vbp", Vbp{});
-  SetFavorites({{L"1", Missing(L"gone.vbp")}, {L"2", a},
+  SetFavorites({{L"1", Missing(L"gone.vbp")}, {L"2", Project(L"a.vbp")},
                 {L"3", Missing(std::wstring(1100, L'x') + L".vbp")}});
-  const std::wstring p = Project(L"p.vbp", Vbp{}), q = Project(L"q.vbp", Vbp{});
+  const std::wstring p = Project(L"p.vbp"), q = Project(L"q.vbp");
   SetRecent({{L"1", p}, {L"2", q}});
   Open();
   w_.TabStrip1.UserClickTab(2);
@@ -119,35 +110,32 @@ TEST_P(Commands, RemoveDeletesTheShownFavouriteAndReportsAFailure) {
   Press(w_.lvwFavor, L"2", 2, L"mnuPopFavor_Delete");
   Press(w_.lvwFavor, L"7", 2, L"mnuPopFavor_Delete");
   EXPECT_EQ((RegValueTable{{L"1", fav_[0]}, {L"3", fav_[2]}}), StoredFavorites());
-  EXPECT_EQ((Strings{L"1", L"3"}), ColumnTexts(w_.lvwFavor));
-  EXPECT_TRUE(msgBox_.calls.empty());
+  EXPECT_EQ((Strings{L"1", L"3"}), ColumnTexts(w_.lvwFavor)) << "reloaded";
 
-  reg_.RegDelKey(kHkeyCurrentUser, kFavoritesKey, L"3");  // another program removed it
+  reg_.RegDelKey(kHkeyCurrentUser, kFavoritesList, L"3");  // another program removed it
   Press(w_.lvwFavor, L"3", 2, L"mnuPopFavor_Delete");
-  ASSERT_EQ(1u, msgBox_.calls.size());
-  EXPECT_EQ(L"Error 2, Line 0", msgBox_.calls[0].prompt);
+  EXPECT_EQ((std::vector<RecordingMsgBox::Call>{{L"Error 2, Line 0", 16, L"Skeldra"}}), msgBox_.calls);
   EXPECT_EQ(2, w_.lvwFavor.ItemCount()) << "not reloaded";
   w_.TabStrip1.UserClickTab(2);
   doc_.mnuPopFavor_Delete_Click();  // nothing is selected after a reload
   EXPECT_EQ(1u, StoredFavorites().size());
 }
 
-TEST_P(Commands, TheToolbarOpensShowsPropertiesCustomizesAndShowsAbout) {
+TEST_P(Commands, TheToolbarShowsPropertiesAndAboutAndTheEndReleasesTheLists) {
   Standard();
-  Press(w_.lvwRecent, L"1");
-  w_.TabStrip1.UserClickTab(2);
-  w_.Toolbar1.UserClick(L"Open");
-  EXPECT_EQ((Opened{{fresh_, true}}), host_->opened) << "the recent list's row";
-
   w_.Toolbar1.UserClick(L"Customize");
   w_.Toolbar1.UserClick(L"Properties");
   EXPECT_FALSE(w_.lvwCustomize.Visible());
   EXPECT_EQ(0, w_.Toolbar1.ButtonValue(L"Customize"));
   EXPECT_EQ("properties", Page());
-
   w_.Toolbar1.UserClick(L"About");
   doc_.Toolbar1_ButtonClick({L"about", 0});
   EXPECT_EQ(1, w_.frmAbout.shows) << "keys compare exactly";
+
+  w_.TabStrip1.UserClickTab(2);
+  doc_.UserDocument_Terminate();
+  EXPECT_FALSE(lists_.RecentProjects());
+  EXPECT_FALSE(lists_.FavoriteProjects());
 }
 
 TEST_P(Commands, OpenProjectAsksForAFileAndRemoveProjectClosesTheActiveOne) {
@@ -173,39 +161,22 @@ TEST_P(Commands, TheLayoutFillsTheWindowDownToItsMinimum) {
   const auto place = [](const Control& c) {
     return std::vector<float>{c.Left(), c.Top(), c.Width(), c.Height()};
   };
-  for (const auto& [size, tabs] : std::vector<std::pair<std::pair<float, float>, std::vector<float>>>{
-           {{6000, 4000}, {0, 360, 6000, 3640}}, {{1500, 1800}, {0, 360, 2000, 2140}}}) {
-    w_.UserDocument.Size(size.first, size.second);
+  const HeadlessTabStrip& tabs = w_.TabStrip1;
+  for (const auto& [width, height, expected] : std::vector<std::tuple<float, float, std::vector<float>>>{
+           {6000, 4000, {0, 360, 6000, 3640}}, {1500, 1800, {0, 360, 2000, 2140}}}) {
+    w_.UserDocument.Size(width, height);
     doc_.UserDocument_Resize();
-    EXPECT_EQ(tabs, place(w_.TabStrip1));
-    EXPECT_EQ(tabs[2], w_.Toolbar1.Width());
+    EXPECT_EQ(expected, place(tabs));
+    EXPECT_EQ(expected[2], w_.Toolbar1.Width());
     for (const Control* page : std::vector<const Control*>{&w_.lvwRecent, &w_.fraProps})
-      EXPECT_EQ((std::vector<float>{w_.TabStrip1.ClientLeft(), w_.TabStrip1.ClientTop(),
-                                    w_.TabStrip1.ClientWidth(), w_.TabStrip1.ClientHeight()}),
+      EXPECT_EQ((std::vector<float>{tabs.ClientLeft(), tabs.ClientTop(), tabs.ClientWidth(),
+                                    tabs.ClientHeight()}),
                 place(*page));
   }
-  // A control that refuses its place does not stop the others.
-  w_.lvwFavor.FailMoves(true);
+  w_.lvwFavor.failMoves = true;  // a control that refuses its place does not stop the others
   w_.UserDocument.Size(3000, 2500);
   doc_.UserDocument_Resize();
-  EXPECT_EQ(w_.TabStrip1.ClientWidth(), w_.lvwCustomize.Width());
-}
-
-TEST_P(Commands, ANewDocumentStartsWithoutTheListsOfTheOldOne) {
-  Standard();
-  w_.TabStrip1.UserClickTab(2);
-  doc_.UserDocument_Terminate();
-  EXPECT_FALSE(lists_.RecentProjects());
-  EXPECT_FALSE(lists_.FavoriteProjects());
-
-  HeadlessWindow again;
-  Skeldra next(again.Controls(), lists_, msgBox_);
-  next.UserDocument_Initialize();
-  next.View();
-  const auto [x, y] = again.lvwRecent.PointOf(again.lvwRecent.Item(1));
-  again.UserDocument.choose = L"mnuPopRecent_Add";
-  again.lvwRecent.UserMouseDown(2, 0, x, y);
-  EXPECT_EQ(4u, StoredFavorites().size()) << "the favourites were loaded first";
+  EXPECT_EQ(tabs.ClientWidth(), w_.lvwCustomize.Width());
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, Commands, testing::ValuesIn(FileWorlds()),

@@ -3,7 +3,6 @@
 #include "browser/ProjectListView.h"
 #include "browser/tests/BrowserFixture.h"
 #include "catalogue/tests/BlockingFileSystem.h"
-#include "platform/tests/MemoryFileSystem.h"
 
 namespace {
 
@@ -11,48 +10,43 @@ using Strings = std::vector<std::wstring>;
 
 class Lists : public BrowserTest {};
 
-TEST_P(Lists, ARowShowsItsNumberAndTheDetailsOfAnExistingFile) {
-  SetRecent({{L"1", Project(L"p1.vbp", Vbp{})},
-             {L"2", Project(L"p2.vbp", Vbp{.type = "OleDll", .name = "Proj2", .title = "Title 2",
-                                           .description = "Does 2", .product = "Product 2",
-                                           .company = "Company 2", .major = 2, .minor = 2,
-                                           .revision = 30})}});
-  Open();
-  ListItem& second = w_.lvwRecent.Item(2);
-  EXPECT_EQ((Strings{L"k_2", L"yes", L"Title 2", world_->PathOf(L"p2.vbp"), L"Proj2", L"ActiveX DLL",
-                     L"2.2.30", L"Does 2", L"Product 2", L"Company 2"}),
-            (Strings{second.Key(), second.SmallIcon(), second.SubItems(1), second.SubItems(2),
-                     second.SubItems(3), second.SubItems(4), second.SubItems(5), second.SubItems(6),
-                     second.SubItems(7), second.SubItems(8)}));
-  EXPECT_EQ(L"Proj2", lists_.RecentProjects()->Item(L"2")->Name());
-  EXPECT_FALSE(lists_.FavoriteProjects()) << "the favourites were never loaded";
-  EXPECT_EQ((std::vector<int>{11, 0}), w_.App.pointers) << "hourglass while loading, then back";
-}
-
-TEST_P(Lists, RowsKeepTheRegistrysOrderAndLeaveOutNamesThatAreNoNumberOrRepeatOne) {
+TEST_P(Lists, RowsShowNumbersInTheRegistrysOrderAndTheDetailsOfExistingFiles) {
   const std::wstring p = Project(L"p.vbp", Vbp{.name = "P"});
   world_->AddDirectory(L"folder.vbp");
   SetRecent({{L"3", p}, {L"abc", p}, {L"40000", p}, {L"1", Missing(L"gone.vbp")}, {L"01", p},
              {L" 2 ", Project(L"hidden.vbp", Vbp{.name = "H"}, FileWorld::kHidden)}, {L"2.5", p},
-             {L"-7", world_->PathOf(L"folder.vbp")}, {L"8", p}});
+             {L"-7", world_->PathOf(L"folder.vbp")},
+             {L"8", Project(L"p8.vbp", Vbp{.type = "OleDll", .name = "Proj8", .title = "Title 8",
+                                           .description = "Does 8", .product = "Product 8",
+                                           .company = "Company 8", .major = 2, .minor = 2,
+                                           .revision = 30})}});
   Open();
   EXPECT_EQ((Strings{L"3", L"1", L"2", L"-7", L"8"}), ColumnTexts(w_.lvwRecent))
-      << "2.5 reads as 2, which \" 2 \" took already";
-  EXPECT_EQ((Strings{L"P", L"", L"", L"", L"P"}), ColumnTexts(w_.lvwRecent, 3))
+      << "no numbers, out of range and repeated ones left out: 2.5 reads as 2, which \" 2 \" took";
+  EXPECT_EQ((Strings{L"P", L"", L"", L"", L"Proj8"}), ColumnTexts(w_.lvwRecent, 3))
       << "a missing file, a hidden one and a folder show no details";
-  EXPECT_EQ(L"not", Row(w_.lvwRecent, L"1").SmallIcon()) << "the first of a repeated number wins";
-  EXPECT_EQ(world_->PathOf(L"gone.vbp"), Row(w_.lvwRecent, L"1").SubItems(2));
+  EXPECT_EQ((Strings{L"yes", L"not", L"not", L"not", L"yes"}), ColumnTexts(w_.lvwRecent, -1));
+  ListItem& last = w_.lvwRecent.Item(5);
+  EXPECT_EQ((Strings{L"k_8", L"Title 8", world_->PathOf(L"p8.vbp"), L"ActiveX DLL", L"2.2.30",
+                     L"Does 8", L"Product 8", L"Company 8"}),
+            (Strings{last.Key(), last.SubItems(1), last.SubItems(2), last.SubItems(4),
+                     last.SubItems(5), last.SubItems(6), last.SubItems(7), last.SubItems(8)}));
+  EXPECT_EQ(world_->PathOf(L"gone.vbp"), w_.lvwRecent.Item(2).SubItems(2));
   EXPECT_EQ(2u, lists_.RecentProjects()->Count());
+  EXPECT_FALSE(lists_.FavoriteProjects()) << "the favourites were never loaded";
+  EXPECT_EQ((std::vector<int>{11, 0}), w_.App.pointers) << "hourglass while loading, then back";
 }
 
-TEST_P(Lists, EachChoiceOfATabReadsTheListAndItsFilesAgain) {
-  const std::wstring p = Project(L"p.vbp", Vbp{.title = "Before"});
-  SetRecent({{L"1", p}});
+TEST_P(Lists, EachChoiceOfAListTabReadsTheListAndItsFilesAgain) {
+  SetRecent({{L"1", Project(L"p.vbp", Vbp{.title = "Before"})}});
   Open();
   Project(L"p.vbp", Vbp{.title = "After"});
   SetRecent({{L"2", Missing(L"new.vbp")}});
+  w_.Toolbar1.UserClick(L"Customize");
   w_.TabStrip1.UserClickTab(2);
   EXPECT_EQ("favorites", Page());
+  EXPECT_FALSE(w_.lvwCustomize.Visible()) << "a tab closes the customize page";
+  EXPECT_EQ(0, w_.Toolbar1.ButtonValue(L"Customize"));
   ASSERT_TRUE(lists_.FavoriteProjects()) << "an absent key loads as an empty collection";
   EXPECT_EQ(0, w_.lvwFavor.ItemCount());
 
@@ -83,87 +77,55 @@ TEST_P(Lists, PropertiesShowTheSelectedExistingProjectOfTheListThatWasShowing) {
                      w_.txtEXEName.Text()}))
       << "path and version come from the row although their columns are hidden";
 
-  // With the properties page itself showing, the favourites' selection is the one taken.
-  w_.TabStrip1.UserClickTab(3);
-  EXPECT_EQ(L"", w_.txtPath.Text());
-  w_.TabStrip1.UserClickTab(2);
-  Press(w_.lvwFavor, L"1");
-  w_.TabStrip1.UserClickTab(3);
-  EXPECT_EQ(L"Fav", w_.txtName.Text());
-
-  w_.TabStrip1.UserClickTab(1);
-  Press(w_.lvwRecent, L"2");
-  w_.TabStrip1.UserClickTab(3);
-  EXPECT_EQ(L"", w_.txtPath.Text()) << "a missing file shows nothing, though its row has a path";
-}
-
-TEST_P(Lists, ChangingTheTabClosesTheCustomizePage) {
-  Open();
-  for (int tab : {2, 3, 1}) {
-    w_.Toolbar1.UserClick(L"Customize");
-    ASSERT_TRUE(w_.lvwCustomize.Visible());
-    w_.TabStrip1.UserClickTab(tab);
-    EXPECT_FALSE(w_.lvwCustomize.Visible()) << tab;
-    EXPECT_EQ(0, w_.Toolbar1.ButtonValue(L"Customize")) << tab;
-    EXPECT_NE("", Page()) << "exactly one page shows";
+  const struct {
+    int tab;
+    const wchar_t* press;
+    std::wstring name;
+  } steps[] = {
+      {3, nullptr, L""},  // the properties page showing: the favourites' selection, none
+      {2, L"1", L"Fav"},
+      {1, L"2", L""},  // a missing file shows nothing, though its row has a path
+  };
+  for (const auto& step : steps) {
+    w_.TabStrip1.UserClickTab(step.tab);
+    if (step.press) Press(step.tab == 1 ? w_.lvwRecent : w_.lvwFavor, step.press);
+    w_.TabStrip1.UserClickTab(3);
+    EXPECT_EQ(step.name, w_.txtName.Text()) << step.tab;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(FileSystems, Lists, testing::ValuesIn(FileWorlds()),
                          [](const auto& info) { return info.param.name; });
 
-// Failures of the platform that only the in-memory files can be made to give: they are in
-// memory, with shares that may hang.
-class ListLoading : public testing::Test {
- protected:
-  ListLoading() { list.AddColumn(L"N", L"N", 600); }
-  void Recent(std::initializer_list<const wchar_t*> paths) {
-    int n = 0;
-    for (const wchar_t* path : paths)
-      reg.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, std::to_wstring(++n), path);
-  }
-
+// Failures only the in-memory files can be made to give: a listing or a read that fails, and a
+// share that hangs. The reader lists each file once (on a share a second listing would wait
+// again without a deadline) and gives a share that is down one bounded wait a load.
+TEST(ListLoading, FailedListingsAndSharesThatAreDownCountAsMissingAUnreadableFileAsThere) {
   MemoryRegistry registry;
   Windows1252CodePage ansi;
   mReg reg{registry, ansi};
   BlockingFileSystem blocking;
   MemoryFileSystem& files = blocking.Files();
+  for (const wchar_t* path : {L"Q:\\p.vbp", L"C:\\locked.vbp", L"C:\\b.vbp", L"\\\\nas\\w\\a.vbp",
+                              L"\\\\nas\\w\\b.vbp"})
+    files.AddFile(path, "Name=B");
+  files.FailListing(L"Q:\\p.vbp");
+  files.FailReading(L"C:\\locked.vbp");
+  blocking.Block(L"\\\\NAS\\W");
+  SetValues(reg, kRecentList, {{L"1", L"Q:\\p.vbp"}, {L"2", L"C:\\locked.vbp"}, {L"3", L"C:\\gone.vbp"},
+                               {L"4", L"C:\\b.vbp"}, {L"5", L"\\\\nas\\w\\a.vbp"},
+                               {L"6", L"\\\\nas\\w\\b.vbp"}});
   HeadlessApplication app;
   HeadlessListView list;
+  list.AddColumn(L"N", L"N", 600);
   ProjectLists lists{reg, blocking, ansi};
-};
-
-// The test the load makes decides: the reader does not list the file a second time, which on a
-// share would wait on it again without a deadline.
-TEST_F(ListLoading, EachFileIsListedOnceAndReadOnceAndAFailedListingIsAMissingFile) {
-  files.AddFile(L"Q:\\p.vbp", "Name=P");
-  files.FailListing(L"Q:\\p.vbp");
-  files.AddFile(L"C:\\locked.vbp", "Name=L");
-  files.FailReading(L"C:\\locked.vbp");
-  files.AddFile(L"C:\\b.vbp", "Name=B");
-  Recent({L"Q:\\p.vbp", L"C:\\locked.vbp", L"C:\\gone.vbp", L"C:\\b.vbp"});
-
   LoadProjectList(lists, app, list, false);
-  EXPECT_EQ((Strings{L"not", L"yes", L"not", L"yes"}),
-            (Strings{list.Item(1).SmallIcon(), list.Item(2).SmallIcon(), list.Item(3).SmallIcon(),
-                     list.Item(4).SmallIcon()}))
-      << "a file that cannot be read exists all the same";
+
+  EXPECT_EQ((Strings{L"not", L"yes", L"not", L"yes", L"not", L"not"}), ColumnTexts(list, -1));
   EXPECT_EQ(L"B", list.Item(4).SubItems(3));
+  EXPECT_EQ(2u, lists.RecentProjects()->Count());
   EXPECT_EQ(4u, files.Listings());
   EXPECT_EQ(2u, files.Reads());
-}
-
-TEST_F(ListLoading, ProjectsOnAShareThatIsDownCountAsMissingAfterOneBoundedWait) {
-  files.AddFile(L"C:\\local.vbp", "Name=Local");
-  files.AddFile(L"\\\\nas\\work\\a.vbp", "Name=A");
-  files.AddFile(L"\\\\nas\\work\\b.vbp", "Name=B");
-  blocking.Block(L"\\\\NAS\\WORK");
-  Recent({L"\\\\nas\\work\\a.vbp", L"C:\\local.vbp", L"\\\\nas\\work\\b.vbp"});
-
-  LoadProjectList(lists, app, list, false);
-  EXPECT_EQ((Strings{L"not", L"yes", L"not"}),
-            (Strings{list.Item(1).SmallIcon(), list.Item(2).SmallIcon(), list.Item(3).SmallIcon()}));
-  EXPECT_EQ(1u, lists.RecentProjects()->Count());
   ASSERT_EQ(1u, blocking.Asked().size()) << "the share is given one chance per load";
   EXPECT_LE(blocking.Asked()[0].second, std::chrono::milliseconds(500));
   EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
