@@ -29,7 +29,6 @@
 #include "fuzz/StoredValues.h"
 #include "platform/CodePage.h"
 #include "registry/mReg.h"
-#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 namespace {
@@ -80,7 +79,7 @@ void CheckTable(const CodePage& ansi, const std::optional<RegValueTable>& table,
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const Windows1252CodePage ansi;
   MemoryRegistry memory;
-  FailingRegistry failing(memory);
+  MemoryRegistry failing{memory.View()};
   mReg reg(failing, ansi);
   bool namedFailure = false;  // whether a call named by the input fails
   bool nthFailure = false;    // whether a call chosen by its place in the run may still fail

@@ -52,7 +52,6 @@
 #include "platform/tests/MemoryFileSystem.h"
 #include "platform/tests/RecordingMsgBox.h"
 #include "registry/mReg.h"
-#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 namespace {
@@ -525,7 +524,7 @@ class Program {
 
   Windows1252CodePage ansi_;
   MemoryRegistry memory_;
-  FailingRegistry failing_{memory_};
+  MemoryRegistry failing_{memory_.View()};
   mReg reg_;
   MemoryFileSystem files_;
   SlowVolumes slow_;

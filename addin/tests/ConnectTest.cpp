@@ -18,7 +18,6 @@
 #include "platform/tests/FakeClipboard.h"
 #include "platform/tests/RecordingMsgBox.h"
 #include "registry/RegistrySettings.h"
-#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 namespace {
@@ -85,7 +84,7 @@ class ConnectTest : public testing::Test {
 
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   MemoryRegistry registry_;
-  FailingRegistry failing_{registry_};
+  MemoryRegistry failing_{registry_.View()};
   Windows1252CodePage ansi_;
   RegistrySettings settings_{failing_, ansi_};
   FakeClipboard clipboard_;

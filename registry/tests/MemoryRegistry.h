@@ -1,79 +1,139 @@
 #pragma once
-// An in-memory registry that answers the advapi32 calls as Windows does: result 2 for a missing
-// key or value, missing parents made by create, names compared without regard to case, values
-// enumerated in creation order, 234 for a name or data over its buffer, data kept as the bytes
-// given (NULs included), access checked against the rights a handle was opened with.
+// An in-memory registry that answers the advapi32 calls as Windows does where the add-in relies on
+// it: result 2 for a missing key or value, missing parents made by create, names compared without
+// regard to case, values enumerated in creation order, 234 for a name or data over its buffer,
+// data kept as the bytes given (NULs included). A test may make its calls fail, for the paths a
+// real registry cannot be made to take. Access rights and the key's class are not modelled.
 
-#include <cstddef>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/tests/CallCounter.h"
 #include "registry/RegistryApi.h"
 
 class MemoryRegistry final : public RegistryApi {
  public:
-  MemoryRegistry();
-  ~MemoryRegistry() override;
+  MemoryRegistry() = default;
+  MemoryRegistry(const MemoryRegistry&) = delete;
+  /// Another registry over the same keys and handles, whose failures are its own: the code under
+  /// test is given the view that fails, and the test looks at what is stored through this one.
+  MemoryRegistry View() { return MemoryRegistry(store_); }
 
-  std::int32_t RegCreateKeyExA(HKey root, const char* subKey, std::uint32_t reserved,
-                               char* keyClass, std::uint32_t options, std::uint32_t access,
-                               const void* security, HKey* result,
-                               std::uint32_t* disposition) override;
-  std::int32_t RegSetValueExA(HKey key, const char* valueName, std::uint32_t reserved,
-                              std::uint32_t type, const std::uint8_t* data,
-                              std::uint32_t dataSize) override;
-  std::int32_t RegOpenKeyExA(HKey root, const char* subKey, std::uint32_t options,
-                             std::uint32_t access, HKey* result) override;
-  std::int32_t RegDeleteValueA(HKey key, const char* valueName) override;
-  std::int32_t RegOpenKeyA(HKey root, const char* subKey, HKey* result) override;
-  std::int32_t RegQueryInfoKeyA(HKey key, char* keyClass, std::uint32_t* classSize,
-                                std::uint32_t* reserved, std::uint32_t* subKeys,
-                                std::uint32_t* maxSubKeyLen, std::uint32_t* maxClassLen,
-                                std::uint32_t* values, std::uint32_t* maxValueNameLen,
-                                std::uint32_t* maxValueLen, std::uint32_t* securityDescriptorSize,
-                                void* lastWriteTime) override;
-  std::int32_t RegEnumValueA(HKey key, std::uint32_t index, char* valueName,
-                             std::uint32_t* valueNameSize, std::uint32_t* reserved,
-                             std::uint32_t* type, std::uint8_t* data,
-                             std::uint32_t* dataSize) override;
-  std::int32_t RegQueryValueExA(HKey key, const char* valueName, std::uint32_t* reserved,
-                                std::uint32_t* type, std::uint8_t* data,
-                                std::uint32_t* dataSize) override;
-  std::int32_t RegCloseKey(HKey key) override;
+  /// Calls named call fail with result from the (skip + 1)th on; "" fails none.
+  void Fail(std::string call, std::int32_t result, int skip = 0) {
+    fail_ = {std::move(call), result, skip};
+  }
+  /// The nth call from now (RegCloseKey not counted) answers result; 0 fails none.
+  void FailCall(int n, std::int32_t result = reg::kAccessDenied) {
+    calls.FailCall(n);
+    nthResult_ = result;
+  }
+  CallCounter calls;
 
   /// Handles opened and not yet closed: a leak check for the callers' tests.
-  std::size_t OpenHandles() const { return handles_.size(); }
-
-  /// Removes a key with its subkeys and values, as RegDeleteTree does; false when absent.
+  std::size_t OpenHandles() const { return store_->handles.size(); }
+  /// Removes a key with its subkeys and values, as RegDeleteTree does; false when absent. Calls
+  /// on a handle still open on a removed key answer 1018; closing it succeeds.
   bool DeleteTree(HKey root, const std::string& subKey);
+
+  std::int32_t RegCreateKeyExA(HKey root, const char* subKey, std::uint32_t, char*, std::uint32_t,
+                               std::uint32_t, const void*, HKey* result, std::uint32_t*) override {
+    return Open("RegCreateKeyExA", root, subKey, true, result);
+  }
+  std::int32_t RegOpenKeyExA(HKey root, const char* subKey, std::uint32_t, std::uint32_t,
+                             HKey* result) override {
+    return Open("RegOpenKeyExA", root, subKey, false, result);
+  }
+  std::int32_t RegOpenKeyA(HKey root, const char* subKey, HKey* result) override {
+    return Open("RegOpenKeyA", root, subKey, false, result);
+  }
+  std::int32_t RegSetValueExA(HKey key, const char* name, std::uint32_t, std::uint32_t type,
+                              const std::uint8_t* data, std::uint32_t size) override {
+    Values* values = nullptr;
+    if (const std::int32_t rc = Resolve("RegSetValueExA", key, values)) return rc;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const auto v = Find(*values, name);
+    if (v == values->end()) values->push_back({name ? name : "", bytes, type});
+    else *v = {v->name, bytes, type};  // the name keeps its first spelling
+    return reg::kSuccess;
+  }
+  std::int32_t RegDeleteValueA(HKey key, const char* name) override {
+    Values* values = nullptr;
+    if (const std::int32_t rc = Resolve("RegDeleteValueA", key, values)) return rc;
+    const auto v = Find(*values, name);
+    if (v == values->end()) return reg::kFileNotFound;
+    values->erase(v);
+    return reg::kSuccess;
+  }
+  std::int32_t RegQueryInfoKeyA(HKey key, char*, std::uint32_t*, std::uint32_t*, std::uint32_t*,
+                                std::uint32_t*, std::uint32_t*, std::uint32_t* count,
+                                std::uint32_t* longestName, std::uint32_t* longestData,
+                                std::uint32_t*, void*) override {
+    Values* values = nullptr;
+    if (const std::int32_t rc = Resolve("RegQueryInfoKeyA", key, values)) return rc;
+    if (count) *count = static_cast<std::uint32_t>(values->size());
+    for (std::uint32_t* longest : {longestName, longestData})
+      if (longest) *longest = 0;
+    for (const Value& v : *values) {
+      if (longestName) *longestName = std::max<std::uint32_t>(*longestName, v.name.size());
+      if (longestData) *longestData = std::max<std::uint32_t>(*longestData, v.data.size());
+    }
+    return reg::kSuccess;
+  }
+  std::int32_t RegEnumValueA(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
+                             std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
+                             std::uint32_t* dataSize) override {
+    Values* values = nullptr;
+    if (const std::int32_t rc = Resolve("RegEnumValueA", key, values)) return rc;
+    if (index >= values->size()) return reg::kNoMoreItems;
+    const Value& v = (*values)[index];
+    if (v.name.size() >= *nameSize || v.data.size() > *dataSize) return reg::kMoreData;
+    std::memcpy(name, v.name.c_str(), (*nameSize = v.name.size()) + 1);
+    std::memcpy(data, v.data.data(), *dataSize = v.data.size());
+    if (type) *type = v.type;
+    return reg::kSuccess;
+  }
+  std::int32_t RegQueryValueExA(HKey key, const char* name, std::uint32_t*, std::uint32_t* type,
+                                std::uint8_t* data, std::uint32_t* dataSize) override {
+    Values* values = nullptr;
+    if (const std::int32_t rc = Resolve("RegQueryValueExA", key, values)) return rc;
+    const auto v = Find(*values, name);
+    if (v == values->end()) return reg::kFileNotFound;
+    const bool fits = !data || v->data.size() <= *dataSize;
+    if (data && fits) std::memcpy(data, v->data.data(), v->data.size());
+    if (type) *type = v->type;
+    if (dataSize) *dataSize = v->data.size();
+    return fits ? reg::kSuccess : reg::kMoreData;
+  }
+  std::int32_t RegCloseKey(HKey key) override {
+    return store_->handles.erase(key) ? reg::kSuccess : reg::kInvalidHandle;
+  }
 
  private:
   struct Value {
-    std::string name;
+    std::string name, data;
     std::uint32_t type;
-    std::string data;
   };
-  struct Key {
-    std::string name;
-    std::vector<std::unique_ptr<Key>> subkeys;
-    std::vector<Value> values;  // creation order
-    bool deleted = false;       // removed while a handle still named it
+  using Values = std::vector<Value>;  // in creation order
+  struct Store {
+    std::map<std::string, Values> keys;  // by path in lower case, from the root's number
+    std::map<HKey, std::string> handles;
+    std::uintptr_t lastHandle = 0x100;
   };
-  struct Handle {
-    Key* key;
-    std::uint32_t access;
-  };
+  explicit MemoryRegistry(std::shared_ptr<Store> store) : store_(std::move(store)) {}
 
-  // The key a handle stands for, or null; (access) gets the rights it was opened with.
-  Key* Resolve(HKey handle, std::uint32_t* access) const;
-  std::int32_t Open(HKey root, const char* subKey, bool create, std::uint32_t access, HKey* result,
-                    bool* created);
-  HKey NewHandle(Key* key, std::uint32_t access);
+  // The values (and path) of the key a handle names, or the result the named call answers instead.
+  std::int32_t Resolve(const char* call, HKey handle, Values*& values, std::string* path = nullptr);
+  std::int32_t Open(const char* call, HKey root, const char* subKey, bool create, HKey* result);
+  static Values::iterator Find(Values& values, const char* name);
 
-  std::map<std::uintptr_t, std::unique_ptr<Key>> roots_;
-  std::map<std::uintptr_t, Handle> handles_;
-  std::vector<std::unique_ptr<Key>> deleted_;  // kept while handles may still name them
-  std::uintptr_t nextHandle_ = 0x100;
+  std::shared_ptr<Store> store_ = std::make_shared<Store>();
+  struct {
+    std::string call;
+    std::int32_t result, skip;
+  } fail_{};
+  std::int32_t nthResult_ = reg::kAccessDenied;
 };

@@ -1,15 +1,13 @@
-// The settings store over the in-memory registry: where and how the texts are kept, what a read
-// falls back on, and what a refused write raises.
+// The settings store over the in-memory registry: how the texts are kept and read back, what a
+// read falls back on, and what a refused write raises.
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "registry/RegistrySettings.h"
-#include "registry/tests/FailingRegistry.h"
 #include "registry/tests/MemoryRegistry.h"
 
 namespace {
@@ -20,97 +18,83 @@ class RegistrySettingsTest : public testing::Test {
  protected:
   void TearDown() override { EXPECT_EQ(0u, registry_.OpenHandles()) << "every handle is closed"; }
 
-  std::wstring Get(std::wstring_view key) {
-    return settings_.GetSetting(L"Marrowby Tests", L"Window", key, L"fallback");
+  std::wstring Get() { return settings_.GetSetting(L"Marrowby Tests", L"Window", L"Key", L"no"); }
+  void Save(std::wstring_view value) {
+    settings_.SaveSetting(L"Marrowby Tests", L"Window", L"Key", value);
   }
-  void Save(std::wstring_view key, std::wstring_view value) {
-    settings_.SaveSetting(L"Marrowby Tests", L"Window", key, value);
-  }
-
-  // The value as stored: its type and bytes, or none.
-  std::optional<std::pair<std::uint32_t, std::string>> Stored(const char* name) {
+  // Stores a value (of another name: "Other") as any program may; gives the type and bytes stored.
+  std::string Stored(std::uint32_t type = 0, std::string_view bytes = {}, const char* name = "Key") {
     HKey key{};
-    if (registry_.RegOpenKeyExA(kHkeyCurrentUser, kSection, 0, reg::kRead, &key) != 0) return {};
-    char data[64];
-    std::uint32_t type = 0, size = sizeof data;
-    const auto result = registry_.RegQueryValueExA(key, name, nullptr, &type,
+    registry_.RegCreateKeyExA(kHkeyCurrentUser, kSection, 0, nullptr, 0, reg::kWrite, nullptr, &key,
+                              nullptr);
+    if (type) registry_.RegSetValueExA(key, name, 0, type, reinterpret_cast<const std::uint8_t*>(
+                                           bytes.data()), static_cast<std::uint32_t>(bytes.size()));
+    char data[64] = {};
+    std::uint32_t size = sizeof data;
+    const auto result = registry_.RegQueryValueExA(key, "Key", nullptr, &type,
                                                    reinterpret_cast<std::uint8_t*>(data), &size);
     registry_.RegCloseKey(key);
-    if (result != 0) return {};
-    return std::pair(type, std::string(data, size));
-  }
-  void Store(const char* name, std::uint32_t type, std::string_view bytes) {
-    HKey key{};
-    ASSERT_EQ(0, registry_.RegCreateKeyExA(kHkeyCurrentUser, kSection, 0, nullptr, 0, reg::kWrite,
-                                           nullptr, &key, nullptr));
-    registry_.RegSetValueExA(key, name, 0, type,
-                             reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                             static_cast<std::uint32_t>(bytes.size()));
-    registry_.RegCloseKey(key);
+    return result ? "none" : std::to_string(type) + ":" + std::string(data, size);
   }
 
   MemoryRegistry registry_;
-  FailingRegistry failing_{registry_};
   Windows1252CodePage ansi_;
-  RegistrySettings settings_{failing_, ansi_};
+  RegistrySettings settings_{registry_, ansi_};
 };
 
-TEST_F(RegistrySettingsTest, SaveKeepsTheTextAsAStringValueOfTheSectionKeyInPlaceOfTheLast) {
-  const struct {
-    std::wstring text;
-    std::string bytes;
-  } cases[] = {
-      {L"1", std::string("1\0", 2)},
-      {L"", std::string("\0", 1)},  // empty, not a blank
-      {L"Caf\u00e9", std::string("Caf\xe9\0", 5)},
-  };
-  for (const auto& c : cases) {
-    Save(L"DisplayOnConnect", c.text);
-    EXPECT_EQ(std::pair(reg::kRegSz, c.bytes), Stored("DisplayOnConnect"));
-    EXPECT_EQ(c.text, Get(L"DisplayOnConnect"));
+TEST_F(RegistrySettingsTest, SaveKeepsAStringValueWithItsNulAndReadGivesTheTextUpToTheFirstNul) {
+  const std::pair<std::wstring, std::string> saved[] = {
+      {L"1", {"1\0", 2}}, {L"", {"\0", 1}} /* empty, not a blank */, {L"Caf\u00e9", {"Caf\xe9\0", 5}}};
+  for (const auto& [text, bytes] : saved) {
+    Save(text);
+    EXPECT_EQ("1:" + bytes, Stored());
+    EXPECT_EQ(text, Get());
   }
-}
-
-TEST_F(RegistrySettingsTest, ReadGivesTheTextUpToItsFirstNul) {
   const struct {
     std::uint32_t type;
     std::string bytes;
-    std::wstring expected;
-  } cases[] = {
+    std::wstring read;
+  } stored[] = {
       {reg::kRegSz, "1", L"1"},  // written without its NUL
-      {reg::kRegSz, std::string("1\0junk\0", 7), L"1"},
-      {reg::kRegExpandSz, std::string("%TEMP%\0", 7), L"%TEMP%"},
+      {reg::kRegSz, {"1\0junk\0", 7}, L"1"},
+      {reg::kRegExpandSz, {"%TEMP%\0", 7}, L"%TEMP%"},
       {reg::kRegSz, "", L""},
-      {reg::kRegDword, std::string("\1\0\0\0", 4), L"fallback"},
+      {reg::kRegDword, {"\1\0\0\0", 4}, L"no"},
   };
-  for (const auto& c : cases) {
-    Store("Key", c.type, c.bytes);
-    EXPECT_EQ(c.expected, Get(L"Key")) << c.bytes;
+  for (const auto& c : stored) {
+    Stored(c.type, c.bytes);
+    EXPECT_EQ(c.read, Get()) << c.bytes;
   }
 }
 
 TEST_F(RegistrySettingsTest, ReadFallsBackWhenTheKeyOrValueIsMissingOrUnreadable) {
-  EXPECT_EQ(L"fallback", Get(L"Key")) << "no section key";
-  Store("Other", reg::kRegSz, std::string("x\0", 2));
-  EXPECT_EQ(L"fallback", Get(L"Key")) << "no value";
-  Store("Key", reg::kRegSz, std::string("x\0", 2));
-  for (const char* call : {"RegOpenKeyExA", "RegQueryValueExA"}) {
-    failing_.Fail(call, reg::kAccessDenied);
-    EXPECT_EQ(L"fallback", Get(L"Key")) << call;
+  EXPECT_EQ(L"no", Get()) << "no section key";
+  Stored(reg::kRegSz, "x", "Other");
+  EXPECT_EQ(L"no", Get()) << "no value";
+  Stored(reg::kRegSz, "yes");
+  // The calls: open, the size asked, the text read (asked again while it grows meanwhile).
+  const struct {
+    int call;
+    std::int32_t result;
+    std::wstring read;
+  } cases[] = {{1, 5, L"no"}, {2, 5, L"no"}, {3, 5, L"no"}, {3, reg::kMoreData, L"yes"}};
+  for (const auto& c : cases) {
+    registry_.FailCall(c.call, c.result);
+    EXPECT_EQ(c.read, Get()) << c.call;
   }
 }
 
 TEST_F(RegistrySettingsTest, RefusedSaveRaisesAndStoresNothing) {
   for (const char* call : {"RegCreateKeyExA", "RegSetValueExA"}) {
-    failing_.Fail(call, reg::kAccessDenied);
+    registry_.Fail(call, reg::kAccessDenied);
     try {
-      Save(L"Key", L"1");
+      Save(L"1");
       ADD_FAILURE() << call << ": no error raised";
     } catch (const VbError& e) {
-      EXPECT_EQ(5, e.Number()) << call;
-      EXPECT_EQ(L"SaveSetting", e.Source());
+      EXPECT_EQ(std::pair(5, std::wstring(L"SaveSetting")), std::pair(e.Number(), e.Source()));
     }
-    EXPECT_FALSE(Stored("Key")) << call;
+    registry_.Fail("", 0);
+    EXPECT_EQ("none", Stored()) << call;
   }
 }
 

@@ -1,61 +1,47 @@
-// The registry module over every registry this build has, and its failure paths over a registry
-// that fails the call a test names.
+// The registry module over the in-memory registry: how texts are stored and read back, and what
+// each failing call makes of a write, a read and a question.
 
 #include <gtest/gtest.h>
 
 #include <map>
 
+#include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "registry/mReg.h"
-#include "registry/tests/FailingRegistry.h"
-#include "registry/tests/RegistryWorld.h"
+#include "registry/tests/MemoryRegistry.h"
 
 namespace {
 
-class mRegTest : public testing::TestWithParam<RegistryWorldMaker> {
+constexpr wchar_t kKey[] = L"Software\\Marrowby Tests\\Favorites";
+
+class mRegTest : public testing::Test {
  protected:
-  void SetUp() override {
-    world_ = GetParam().make();
-    failing_ = std::make_unique<FailingRegistry>(world_->Api());
-    reg_ = std::make_unique<mReg>(*failing_, world_->Ansi());
-    key_ = std::wstring(world_->Root().begin(), world_->Root().end()) + L"\\Favorites";
-  }
-  void TearDown() override {
-    if (auto open = world_->OpenHandles()) {
-      EXPECT_EQ(0u, *open) << "every handle opened is closed";
-    }
-  }
+  void TearDown() override { EXPECT_EQ(0u, registry_.OpenHandles()) << "every handle is closed"; }
 
   void Set(const std::wstring& name, const std::wstring& text) {
-    reg_->RegSetKeyValue(kHkeyCurrentUser, key_, name, text);
+    reg_.RegSetKeyValue(kHkeyCurrentUser, kKey, name, text);
   }
-  // Values as read, by name.
+  // Values as read, by name; rows that could not be read all under "".
   std::map<std::wstring, std::wstring> Read() {
     std::map<std::wstring, std::wstring> read;
-    for (const RegValue& row : reg_->RegGetKeyValues(kHkeyCurrentUser, key_).value_or(RegValueTable{}))
+    for (const RegValue& row : reg_.RegGetKeyValues(kHkeyCurrentUser, kKey).value_or(RegValueTable{}))
       read[row.Name] += row.Data + L";";
     return read;
   }
-  // Stores bytes as they are, past the module, and gives the type and size then stored under
-  // the name.
-  std::pair<std::uint32_t, std::uint32_t> Raw(const char* name, std::uint32_t type = 0,
-                                              std::string_view bytes = {}) {
+  // Stores bytes as they are, past the module; gives the size then stored under the name.
+  std::uint32_t Raw(const char* name, std::uint32_t type = 0, std::string_view bytes = {}) {
     HKey key{};
-    const std::string path = world_->Root() + "\\Favorites";
-    EXPECT_EQ(0, world_->Api().RegCreateKeyExA(kHkeyCurrentUser, path.c_str(), 0, nullptr, 0,
-                                               reg::kWrite | reg::kRead, nullptr, &key, nullptr));
-    if (type)
-      world_->Api().RegSetValueExA(key, name, 0, type, reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                   static_cast<std::uint32_t>(bytes.size()));
-    std::uint32_t storedType = 0, size = 4096;
-    std::uint8_t data[4096];
-    world_->Api().RegQueryValueExA(key, name, nullptr, &storedType, data, &size);
-    world_->Api().RegCloseKey(key);
-    return {storedType, size};
+    registry_.RegCreateKeyExA(kHkeyCurrentUser, "Software\\Marrowby Tests\\Favorites", 0, nullptr,
+                              0, reg::kWrite, nullptr, &key, nullptr);
+    if (type) registry_.RegSetValueExA(key, name, 0, type, reinterpret_cast<const std::uint8_t*>(
+                                           bytes.data()), static_cast<std::uint32_t>(bytes.size()));
+    std::uint32_t size = 0;
+    registry_.RegQueryValueExA(key, name, nullptr, nullptr, nullptr, &size);
+    registry_.RegCloseKey(key);
+    return size;
   }
   // The number and description of the error a call raises.
-  template <typename F>
-  std::pair<long, std::wstring> Raised(F&& call) {
+  std::pair<long, std::wstring> Raised(const std::function<void()>& call) {
     try {
       call();
     } catch (const VbError& e) {
@@ -64,16 +50,15 @@ class mRegTest : public testing::TestWithParam<RegistryWorldMaker> {
     return {0, L"none raised"};
   }
 
-  std::unique_ptr<RegistryWorld> world_;
-  std::unique_ptr<FailingRegistry> failing_;
-  std::unique_ptr<mReg> reg_;
-  std::wstring key_;
+  MemoryRegistry registry_;
+  Windows1252CodePage ansi_;
+  mReg reg_{registry_, ansi_};
 };
 
-TEST_P(mRegTest, TextsGoInAsStringsWithTheirNulAndComeOutAsTextUpToTheFirstNul) {
-  EXPECT_FALSE(reg_->RegGetKeyValues(kHkeyCurrentUser, key_)) << "no key";
+TEST_F(mRegTest, TextsGoInAsStringsWithTheirNulAndComeOutAsTextUpToTheFirstNul) {
+  EXPECT_FALSE(reg_.RegGetKeyValues(kHkeyCurrentUser, kKey)) << "no key";
   Raw("x");
-  EXPECT_FALSE(reg_->RegGetKeyValues(kHkeyCurrentUser, key_)) << "a key with no values";
+  EXPECT_FALSE(reg_.RegGetKeyValues(kHkeyCurrentUser, kKey)) << "a key with no values";
 
   Set(L"1", L"old");
   Set(L"1", L"C:\\Caf\u00e9\\\u20ac uro.vbp");
@@ -82,7 +67,7 @@ TEST_P(mRegTest, TextsGoInAsStringsWithTheirNulAndComeOutAsTextUpToTheFirstNul) 
   Set(L"4", std::wstring(1024, L'd'));
   Set(std::wstring(1024, L'n'), L"x");
   Set(L"9", L"C:\\a.vbp");
-  EXPECT_EQ(std::pair(reg::kRegSz, 9u), Raw("9")) << "the text and its NUL";
+  EXPECT_EQ(9u, Raw("9")) << "the text and its NUL";
   Raw("5", reg::kRegSz, std::string_view("C:\\a.vbp\0C:\\b.vbp", 18));
   Raw("6", reg::kRegDword, std::string_view("42\0\0", 4));
   Raw("7", reg::kRegExpandSz, std::string_view("%TEMP%\\b.vbp", 13));
@@ -93,71 +78,46 @@ TEST_P(mRegTest, TextsGoInAsStringsWithTheirNulAndComeOutAsTextUpToTheFirstNul) 
                 {L"2", L" ;"},  // empty text is stored as a blank
                 {L"3", std::wstring(1023, L'd') + L";"},
                 {L"5", L"C:\\a.vbp;"},
-                {L"6", L"42;"},  // a number's bytes, as text
+                {L"6", L"42;"},             // a number's bytes, as text
                 {L"7", L"%TEMP%\\b.vbp;"},  // not expanded
                 {L"9", L"C:\\a.vbp;"}}),
             Read());
 }
 
-TEST_P(mRegTest, WritesAndDeletesRaiseTheCallsResultAndReadsNeverRaise) {
-  EXPECT_EQ(std::pair(2L, std::wstring(L"Error 2, Line 0")),
-            Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }))
-      << "no key";
+TEST_F(mRegTest, WritesRaiseTheFailingCallsResultReadsGiveNothingAndExistenceMayBeUnknown) {
+  const auto del = [&] { reg_.RegDelKey(kHkeyCurrentUser, kKey, L"1"); };
+  EXPECT_EQ(std::pair(2L, std::wstring(L"Error 2, Line 0")), Raised(del)) << "no key";
+  EXPECT_EQ(std::optional(false), reg_.RegValueExists(kHkeyCurrentUser, kKey, L"1")) << "no key";
   Set(L"1", L"a");
   Set(L"2", L"b");
-  EXPECT_EQ(2L, Raised([&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"3"); }).first) << "no value";
+  EXPECT_EQ(2L, Raised([&] { reg_.RegDelKey(kHkeyCurrentUser, kKey, L"3"); }).first) << "no value";
 
   const struct {
     const char* call;
     std::int32_t result;
-    std::function<void()> run;
-    std::pair<long, std::wstring> raised;
-  } writes[] = {
-      {"RegCreateKeyExA", 5, [&] { Set(L"1", L"x"); }, {-2147221504, L"Error 5, Line 0"}},
-      {"RegSetValueExA", 5, [&] { Set(L"1", L"x"); }, {-2147221504, L"Error 5, Line 0"}},
-      {"RegDeleteValueA", 5, [&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }, {5, L"Error 5, Line 0"}},
-      {"RegOpenKeyExA", 161, [&] { reg_->RegDelKey(kHkeyCurrentUser, key_, L"1"); }, {161, L"Error 161, Line 0"}},
+    std::pair<long, std::wstring> setRaises, delRaises;
+    std::optional<bool> exists;  // value 1
+  } cases[] = {
+      {"", 0, {}, {}, true},
+      {"RegCreateKeyExA", 5, {mReg::kSetKeyValueError, L"Error 5, Line 0"}, {}, true},
+      {"RegSetValueExA", 5, {mReg::kSetKeyValueError, L"Error 5, Line 0"}, {}, true},
+      {"RegOpenKeyExA", 161, {}, {161, L"Error 161, Line 0"}, std::nullopt},
+      {"RegDeleteValueA", 5, {}, {5, L"Error 5, Line 0"}, true},
+      {"RegQueryValueExA", 5, {}, {}, std::nullopt},
+      {"RegQueryValueExA", reg::kMoreData, {}, {}, true},
   };
-  for (const auto& w : writes) {
-    failing_->Fail(w.call, w.result);
-    EXPECT_EQ(w.raised, Raised(w.run)) << w.call;
+  for (const auto& c : cases) {
+    registry_.Fail(c.call, c.result);
+    EXPECT_EQ(c.exists, reg_.RegValueExists(kHkeyCurrentUser, kKey, L"1")) << c.call;
+    if (c.setRaises.first) { EXPECT_EQ(c.setRaises, Raised([&] { Set(L"1", L"x"); })) << c.call; }
+    if (c.delRaises.first) { EXPECT_EQ(c.delRaises, Raised(del)) << c.call; }
   }
   for (const char* call : {"RegOpenKeyA", "RegQueryInfoKeyA"}) {
-    failing_->Fail(call, 5);
-    EXPECT_FALSE(reg_->RegGetKeyValues(kHkeyCurrentUser, key_)) << call;
+    registry_.Fail(call, 5);
+    EXPECT_FALSE(reg_.RegGetKeyValues(kHkeyCurrentUser, kKey)) << call;
   }
-  failing_->Fail("RegEnumValueA", reg::kNoMoreItems, 1);  // the second value vanished meanwhile
+  registry_.Fail("RegEnumValueA", reg::kNoMoreItems, 1);  // the second value vanished meanwhile
   EXPECT_EQ((std::map<std::wstring, std::wstring>{{L"", L";"}, {L"1", L"a;"}}), Read());
-}
-
-TEST_P(mRegTest, ValueExistsTellsAPresentValueFromAnAbsentOneAndFromNoAnswer) {
-  const auto exists = [&](const wchar_t* name) {
-    return reg_->RegValueExists(kHkeyCurrentUser, key_, name);
-  };
-  EXPECT_EQ(std::optional(false), exists(L"1")) << "no key";
-  Set(L"1", std::wstring(2000, L'd'));
-  EXPECT_EQ(std::optional(true), exists(L"1")) << "too long to read, and there all the same";
-  EXPECT_EQ(std::optional(false), exists(L"2"));
-  for (const char* call : {"RegOpenKeyExA", "RegQueryValueExA"}) {
-    failing_->Fail(call, 5);
-    EXPECT_EQ(std::nullopt, exists(L"2")) << call;
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Registries, mRegTest, testing::ValuesIn(RegistryWorlds()),
-                         [](const auto& info) { return info.param.name; });
-
-TEST(StripNulls, CutsAtTheFirstNulOnly) {
-  const struct {
-    std::wstring in, out;
-  } cases[] = {
-      {L"", L""},
-      {L"plain", L"plain"},
-      {std::wstring(L"a\0b", 3), L"a"},
-      {std::wstring(L"\0b", 2), L""},
-      {std::wstring(L"ab\0\0", 4), L"ab"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.out, mReg::StripNulls(c.in));
 }
 
 }  // namespace
