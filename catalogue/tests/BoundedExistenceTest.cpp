@@ -13,10 +13,7 @@ namespace {
 using std::chrono::milliseconds;
 
 TEST(VolumeOf, NamesTheShareOrDriveWhateverTheSpelling) {
-  const struct {
-    const wchar_t* path;
-    const wchar_t* volume;
-  } cases[] = {
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"C:\\Projects\\a.vbp", L"C:"},
       {L"c:a.vbp", L"C:"},
       {L"\\\\?\\d:\\a.vbp", L"D:"},
@@ -28,84 +25,56 @@ TEST(VolumeOf, NamesTheShareOrDriveWhateverTheSpelling) {
       {L"\\Projects\\a.vbp", L""},
       {L"", L""},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.volume, VolumeOf(c.path)) << c.path;
+  for (const auto& [path, volume] : cases) EXPECT_EQ(volume, VolumeOf(path)) << path;
 }
 
-class Bounded : public testing::Test {
- protected:
-  static constexpr BoundedExistence::Limits kLimits{milliseconds(30), milliseconds(60)};
+constexpr BoundedExistence::Limits kLimits{milliseconds(30), milliseconds(60)};
 
-  BlockingFileSystem files_;
-  BoundedExistence existence_{files_, kLimits};
-};
+TEST(BoundedExistence, LocalPathsAreAskedAtOnceSharesWithADeadlineAndTheKindOnceAVolume) {
+  BlockingFileSystem files;
+  for (const wchar_t* path : {L"C:\\a.vbp", L"\\\\up\\s\\b.vbp"}) files.Files().AddFile(path, "");
+  files.Files().AddFile(L"\\\\up\\s\\hidden.vbp", "", MemoryFileSystem::kHidden);
+  files.Files().FailListing(L"\\\\up\\s\\failed.vbp");
+  files.Files().FailListing(L"C:\\failed.vbp");
+  BoundedExistence existence(files, kLimits);
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"C:\\a.vbp", true},           {L"c:\\other\\x.vbp", false},       {L"\\\\up\\s\\b.vbp", true},
+      {L"\\\\UP\\S\\c.vbp", false},   {L"\\\\up\\s\\hidden.vbp", false},  {L"", false}};
+  for (const auto& [path, exists] : cases) EXPECT_EQ(exists, existence.Exists(path)) << path;
+  EXPECT_THROW(existence.Exists(L"\\\\up\\s\\failed.vbp"), VbError) << "as the listing's own";
+  EXPECT_THROW(existence.Exists(L"C:\\failed.vbp"), VbError);
+  EXPECT_EQ(2u, files.KindQueries());
+  ASSERT_EQ(4u, files.Asked().size()) << "the share's paths, each through the deadline";
+  EXPECT_EQ(milliseconds(30), files.Asked()[0].second);
 
-TEST_F(Bounded, LocalPathsAreAskedAtOnceAndSharesWithADeadline) {
-  files_.Files().AddFile(L"C:\\a.vbp", "");
-  files_.Files().AddFile(L"\\\\up\\s\\b.vbp", "");
-  files_.Files().AddFile(L"\\\\up\\s\\hidden.vbp", "", MemoryFileSystem::kHidden);
-  EXPECT_TRUE(existence_.Exists(L"C:\\a.vbp"));
-  EXPECT_TRUE(existence_.Exists(L"\\\\up\\s\\b.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\up\\s\\hidden.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\up\\s\\none.vbp"));
-  EXPECT_FALSE(existence_.Exists(L""));
-  ASSERT_EQ(3u, files_.Asked().size());
-  EXPECT_EQ(milliseconds(30), files_.Asked()[0].second);
+  BoundedExistence nextLoad(files, kLimits);
+  EXPECT_TRUE(nextLoad.Exists(L"C:\\a.vbp"));
+  EXPECT_EQ(3u, files.KindQueries()) << "a drive may change between loads";
 }
 
-TEST_F(Bounded, AShareThatDoesNotAnswerIsMissingForTheRestOfTheLoad) {
-  files_.Files().AddFile(L"\\\\down\\s\\a.vbp", "");
-  files_.Block(L"\\\\DOWN\\S");
-  EXPECT_FALSE(existence_.Exists(L"\\\\down\\s\\a.vbp")) << "the query hangs";
-  EXPECT_FALSE(existence_.Exists(L"\\\\DOWN\\s\\b.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\?\\UNC\\down\\S\\c.vbp"));
-  EXPECT_EQ(1u, files_.Asked().size()) << "later paths on the share are not asked";
-
-  BoundedExistence nextLoad(files_, kLimits);
-  EXPECT_FALSE(nextLoad.Exists(L"\\\\down\\s\\a.vbp"));
-  EXPECT_EQ(2u, files_.Asked().size()) << "each load asks again";
-}
-
-TEST_F(Bounded, MissedWaitsAreCappedForTheWholeLoad) {
-  files_.Files().AddFile(L"\\\\up\\s\\a.vbp", "");
-  files_.Files().AddFile(L"\\\\late\\s\\a.vbp", "");
-  for (const wchar_t* share : {L"\\\\D1\\S", L"\\\\D2\\S", L"\\\\D3\\S"}) files_.Block(share);
-  EXPECT_TRUE(existence_.Exists(L"\\\\up\\s\\a.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\d1\\s\\a.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\d2\\s\\a.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\d3\\s\\a.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\late\\s\\a.vbp"))
-      << "a share not heard from yet is not asked once the load's waits are spent";
-  EXPECT_TRUE(existence_.Exists(L"\\\\up\\s\\a.vbp")) << "one that answered still is";
-
+TEST(BoundedExistence, SharesThatDoNotAnswerAreMissingForTheLoadWithinTheLoadsWaits) {
+  BlockingFileSystem files;
+  files.Files().AddFile(L"\\\\up\\s\\a.vbp", "");
+  files.Files().AddFile(L"\\\\late\\s\\a.vbp", "");
+  for (const wchar_t* share : {L"\\\\D1\\S", L"\\\\D2\\S", L"\\\\D3\\S"}) files.Block(share);
+  BoundedExistence existence(files, kLimits);
+  const std::pair<const wchar_t*, bool> cases[] = {
+      {L"\\\\up\\s\\a.vbp", true},        {L"\\\\d1\\s\\a.vbp", false},
+      {L"\\\\D1\\s\\b.vbp", false},       {L"\\\\?\\UNC\\d1\\S\\c.vbp", false},  // not asked again
+      {L"\\\\d2\\s\\a.vbp", false},       {L"\\\\d3\\s\\a.vbp", false},  // the load's waits spent
+      {L"\\\\late\\s\\a.vbp", false},     {L"\\\\up\\s\\a.vbp", true}};  // one that answered is asked
+  for (const auto& [path, exists] : cases) EXPECT_EQ(exists, existence.Exists(path)) << path;
   milliseconds spent{0};
-  for (const auto& [path, wait] : files_.Asked()) {
+  for (const auto& [path, wait] : files.Asked()) {
     EXPECT_LE(wait, kLimits.perPath) << path;
     if (path.find(L"\\d") != std::wstring::npos) spent += wait;
   }
   EXPECT_EQ(kLimits.perLoad, spent);
-  EXPECT_EQ(4u, files_.Asked().size());
-}
+  EXPECT_EQ(4u, files.Asked().size());
 
-TEST_F(Bounded, WhetherAVolumeMayBlockIsAskedOnceALoad) {
-  files_.Files().AddFile(L"C:\\a.vbp", "");
-  files_.Files().AddFile(L"\\\\up\\s\\b.vbp", "");
-  EXPECT_TRUE(existence_.Exists(L"C:\\a.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"c:\\other\\x.vbp"));
-  EXPECT_TRUE(existence_.Exists(L"\\\\up\\s\\b.vbp"));
-  EXPECT_FALSE(existence_.Exists(L"\\\\UP\\S\\c.vbp"));
-  EXPECT_EQ(2u, files_.KindQueries());
-  EXPECT_EQ(2u, files_.Asked().size()) << "the share's paths still go through the deadline";
-
-  BoundedExistence nextLoad(files_, kLimits);
-  EXPECT_TRUE(nextLoad.Exists(L"C:\\a.vbp"));
-  EXPECT_EQ(3u, files_.KindQueries()) << "a drive may change between loads";
-}
-
-TEST_F(Bounded, AFailedQueryIsRaisedAsTheListingsOwn) {
-  files_.Files().FailListing(L"\\\\up\\s\\a.vbp");
-  files_.Files().FailListing(L"C:\\a.vbp");
-  EXPECT_THROW(existence_.Exists(L"\\\\up\\s\\a.vbp"), VbError);
-  EXPECT_THROW(existence_.Exists(L"C:\\a.vbp"), VbError);
+  BoundedExistence nextLoad(files, kLimits);
+  EXPECT_FALSE(nextLoad.Exists(L"\\\\d1\\s\\a.vbp"));
+  EXPECT_EQ(5u, files.Asked().size()) << "each load asks again";
 }
 
 }  // namespace

@@ -1,20 +1,21 @@
+// The project record's derived fields: the type from its text, and the version's text.
+
 #include <gtest/gtest.h>
 
 #include "catalogue/cProject.h"
 
 namespace {
 
-TEST(cProject, TypeStringDerivesTypeAndFriendlyNameIgnoringCase) {
-  struct {
+TEST(cProject, TheTypeTextGivesTheTypeAndItsNameIgnoringCaseAndTheVersionReadsWithDots) {
+  const struct {
     const wchar_t* text;
     std::int32_t type;
     const wchar_t* friendly;
   } cases[] = {
-      {L"Exe", 0, L"Standard EXE"},        {L"exe", 0, L"Standard EXE"},
-      {L"EXE", 0, L"Standard EXE"},        {L"OleDll", 2, L"ActiveX DLL"},
-      {L"Control", 3, L"ActiveX Control"}, {L"OleExe", 1, L"ActiveX EXE"},
-      {L"", 1, L"ActiveX EXE"},            {L" Exe", 1, L"ActiveX EXE"},
-      {L"Exe ", 1, L"ActiveX EXE"},        {L"EXEX", 1, L"ActiveX EXE"},
+      {L"Exe", 0, L"Standard EXE"},        {L"eXE", 0, L"Standard EXE"},
+      {L"OleDll", 2, L"ActiveX DLL"},      {L"control", 3, L"ActiveX Control"},
+      {L"OleExe", 1, L"ActiveX EXE"},      {L"", 1, L"ActiveX EXE"},
+      {L" Exe", 1, L"ActiveX EXE"},        {L"EXEX", 1, L"ActiveX EXE"},
   };
   for (const auto& c : cases) {
     cProject p;
@@ -23,14 +24,9 @@ TEST(cProject, TypeStringDerivesTypeAndFriendlyNameIgnoringCase) {
     EXPECT_EQ(c.type, p.ProjectType()) << c.text;
     EXPECT_EQ(c.friendly, p.TypeFreindlyName()) << c.text;
   }
-}
-
-TEST(cProject, VersionTextHasNoLeadingZerosAndKeepsSigns) {
   cProject p;
-  p.VersionMajor(2);
-  p.VersionMinor(10);
-  p.VersionRevision(-1);
-  EXPECT_EQ(L"2.10.-1", p.VersionText());
+  p.VersionMajor(2), p.VersionMinor(10), p.VersionRevision(-1);
+  EXPECT_EQ(L"2.10.-1", p.VersionText()) << "no leading zeros, signs kept";
 }
 
 }  // namespace

@@ -1,26 +1,29 @@
 #pragma once
 // A host that records what the add-in asks of it, with the state a test gives it: the projects
 // it opens and removes, its command bars and their controls, its list of add-ins, the tool
-// windows it creates, and the click handlers bound to controls. Every call of note goes into one
-// ordered log; any operation named in failing throws instead.
+// windows it creates, and the click handlers bound to controls. The steps that show (a tool
+// window made, an entry added to a bar, a document viewed) go into one ordered log; an operation
+// named in failing, or picked by calls, throws VbError(-2147467259, op, "<op> failed") instead.
 //
 // The bars, by position and by name: 1 "Menu Bar", 2 "Standard" (a toolbar of three buttons),
 // 3 "File" (whose first control is disabled while busy, as the host shows it is busy) and
 // 4 "Add-Ins" (two entries). The add-ins: 1 "Tally.Connect" (connected), 2 "Marrowby.Connect"
 // (not).
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ide/Host.h"
 #include "platform/Error.h"
 #include "platform/tests/CallCounter.h"
 
-class FakeIde final : public ide::VBE {
+class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::Windows, ide::Events {
  public:
   struct Project final : ide::VBProject {
     explicit Project(std::wstring path) : path(std::move(path)) {}
@@ -29,29 +32,40 @@ class FakeIde final : public ide::VBE {
 
   struct Bar;
   struct Control final : ide::CommandBarControl {
-    Control(FakeIde& host, Bar& bar, std::wstring caption, bool followsBusy = false)
-        : host(host), bar(bar), caption(std::move(caption)), followsBusy(followsBusy) {}
-    bool Enabled() const override { return !(followsBusy && host.busy); }
-    void Caption(std::wstring_view text) override;
-    void PasteFace() override;
+    Control(Bar& bar, std::wstring caption) : bar(bar), caption(std::move(caption)) {}
+    bool Enabled() const override { return !(bar.name == L"File" && bar.host.busy); }
+    void Caption(std::wstring_view text) override { bar.host.Call(L"Caption"), caption = text; }
+    void PasteFace() override { bar.host.Call(L"PasteFace"), ++faces; }
     /// Takes the control off its bar; a second Delete fails, as on a control the host let go.
-    void Delete() override;
-
-    FakeIde& host;
-    Bar& bar;  // the bar it was made on, also after Delete
+    void Delete() override {
+      if (deleted) throw VbError(-2147221005, L"Delete", L"The control no longer exists");
+      bar.host.Call(L"Delete");
+      deleted = true;
+      std::erase_if(bar.controls, [this](const auto& c) { return c.get() == this; });
+    }
+    Bar& bar;
     std::wstring caption;
-    bool followsBusy;
     int faces = 0;  // PasteFace calls
     bool deleted = false;
   };
 
-  struct Bar final : ide::CommandBar {
+  struct Bar final : ide::CommandBar, ide::CommandBarControls {
     Bar(FakeIde& host, std::wstring name) : host(host), name(std::move(name)) {}
-    std::shared_ptr<ide::CommandBarControls> Controls() override;
-    void Visible(bool show) override;
+    std::shared_ptr<ide::CommandBarControls> Controls() override { return Unowned(this); }
+    void Visible(bool show) override { host.Call(L"CommandBar.Visible"), visible = show; }
+    int Count() const override { return static_cast<int>(controls.size()); }
+    std::shared_ptr<ide::CommandBarControl> Item(int index) override { return controls.at(index - 1); }
+    std::shared_ptr<ide::CommandBarControl> Add(int, std::optional<int> before) override {
+      host.Call(L"Controls.Add"), host.log.push_back(L"Controls.Add " + name);
+      return *controls.insert(controls.begin() + before.value_or(Count() + 1) - 1,
+                              std::make_shared<Control>(*this, L""));
+    }
     /// The captions of the controls, in position order.
-    std::vector<std::wstring> Captions() const;
-
+    std::vector<std::wstring> Captions() const {
+      std::vector<std::wstring> captions;
+      for (const auto& c : controls) captions.push_back(c->caption);
+      return captions;
+    }
     FakeIde& host;
     std::wstring name;
     bool visible = false;
@@ -65,41 +79,39 @@ class FakeIde final : public ide::VBE {
     bool connected;
   };
 
-  struct Window final : ide::Window {
-    explicit Window(FakeIde& host) : host(host) {}
-    bool Visible() const override;
-    void Visible(bool show) override;
+  /// What one CreateToolWindow made: the window, and the document inside it.
+  struct ToolWindow final : ide::Window, ide::Document {
+    ToolWindow(FakeIde& host, ide::AddIn& addIn) : host(host), addIn(addIn) {}
+    bool Visible() const override { return host.Call(L"Window.Visible"), visible; }
+    void Visible(bool show) override { host.Call(L"Window.Visible"), visible = show; }
+    void View() override { host.Call(L"View"), host.log.push_back(L"View"), ++views; }
     FakeIde& host;
+    ide::AddIn& addIn;     // the add-in given
     bool visible = false;  // tool windows start hidden
-  };
-
-  struct Document final : ide::Document {
-    explicit Document(FakeIde& host) : host(host) {}
-    void View() override;
-    FakeIde& host;
     int views = 0;
   };
 
-  /// One CreateToolWindow call with what it made.
-  struct ToolWindow {
-    ide::AddIn* addIn;  // not owned
-    std::wstring progId, caption, guidPosition;
-    std::shared_ptr<Window> window;
-    std::shared_ptr<Document> document;
-  };
-
-  FakeIde();
+  FakeIde() {
+    for (const wchar_t* name : {L"Menu Bar", L"Standard", L"File", L"Add-Ins"})
+      bars.push_back(std::make_shared<Bar>(*this, name));
+    const std::pair<int, const wchar_t*> controls[] = {
+        {1, L"Add Project"},  {1, L"Open Project"},        {1, L"Save Project"},
+        {2, L"&New Project"}, {3, L"&Add-In Manager..."}, {3, L"Visual Data Manager..."}};
+    for (auto [at, caption] : controls)
+      bars[at]->controls.push_back(std::make_shared<Control>(*bars[at], caption));
+    addins = {std::make_shared<AddIn>(L"Tally.Connect", true),
+              std::make_shared<AddIn>(L"Marrowby.Connect", false)};
+  }
   FakeIde(const FakeIde&) = delete;  // its bars and windows refer back to it
   FakeIde& operator=(const FakeIde&) = delete;
 
   // What the add-in asked for.
   std::vector<std::pair<std::wstring, bool>> opened;  // AddFromFile: path, exclusive
   std::vector<std::wstring> removed;                  // Remove: the project's path
-  std::vector<ToolWindow> toolWindows;
-  /// "Operation detail" per call, in order: Addins.Item, CreateToolWindow, CommandBar.Visible,
-  /// Controls.Add, Caption, PasteFace, Delete, CommandBarEvents, Window.Visible (set), View; and
-  /// whatever else a test shares the log with.
-  std::vector<std::string> log;
+  std::vector<std::shared_ptr<ToolWindow>> toolWindows;
+  /// "CreateToolWindow <progId> <caption> <guidPosition> for <the add-in's progId>",
+  /// "Controls.Add <bar>" and "View", in order.
+  std::vector<std::wstring> log;
 
   /// The project the host has open, or none.
   std::shared_ptr<Project> active;
@@ -107,44 +119,102 @@ class FakeIde final : public ide::VBE {
   bool busy = false;
   /// The next AddFromFile or Remove throws this error instead.
   std::optional<VbError> failNext;
-  /// Operations (as logged, also CommandBars.Item) that throw VbError(-2147467259, op,
-  /// "<op> failed") while named here.
-  std::set<std::string> failing;
-  /// Counts the operations above and AddFromFile and Remove; the one picked throws
-  /// VbError(-2147467259, op, "<op> failed").
+  /// Operations that fail while named here: Addins.Item, CreateToolWindow, CommandBars.Item,
+  /// CommandBar.Visible, Controls.Add, Caption, PasteFace, Delete, CommandBarEvents,
+  /// Window.Visible, View, AddFromFile, Remove.
+  std::set<std::wstring> failing;
+  /// Counts the operations above; the one picked fails.
   mutable CallCounter calls;
 
   std::vector<std::shared_ptr<Bar>> bars;      // by position
   std::vector<std::shared_ptr<AddIn>> addins;  // by position
-  /// Addins.Item by a ProgID that none has gives none instead of throwing.
-  bool missingAddInGivesNone = false;
 
-  /// The bar of that name; throws when there is none.
-  Bar& bar(std::wstring_view name);
+  /// The bar of that name.
+  Bar& bar(std::wstring_view name) {
+    return **std::find_if(bars.begin(), bars.end(), [&](const auto& b) { return b->name == name; });
+  }
   /// The user clicks the control: runs the handlers of the live sinks bound to it.
-  void Click(const ide::CommandBarControl& control);
+  void Click(const ide::CommandBarControl& control) {
+    std::vector<std::shared_ptr<Sink>> bound;  // a handler may bind or drop sinks meanwhile
+    for (const auto& weak : sinks_)
+      if (auto sink = weak.lock(); sink && sink->control == &control) bound.push_back(sink);
+    for (const auto& sink : bound) sink->click();
+  }
 
-  std::shared_ptr<ide::VBProjects> VBProjects() override;
+  std::shared_ptr<ide::VBProjects> VBProjects() override { return Unowned<ide::VBProjects>(this); }
   std::shared_ptr<ide::VBProject> ActiveVBProject() override { return active; }
-  std::shared_ptr<ide::CommandBars> CommandBars() override;
-  std::shared_ptr<ide::Windows> Windows() override;
-  std::shared_ptr<ide::Addins> Addins() override;
-  std::shared_ptr<ide::Events> Events() override;
+  std::shared_ptr<ide::CommandBars> CommandBars() override { return Unowned<ide::CommandBars>(this); }
+  std::shared_ptr<ide::Windows> Windows() override { return Unowned<ide::Windows>(this); }
+  std::shared_ptr<ide::Addins> Addins() override { return Unowned(&addInList_); }
+  std::shared_ptr<ide::Events> Events() override { return Unowned<ide::Events>(this); }
 
  private:
-  class Projects;
-  class Bars;
-  class ControlList;
-  class WindowList;
-  class AddInList;
-  class EventSource;
-  struct Sink;
+  struct Sink final : ide::EventSink {
+    Sink(const ide::CommandBarControl& control, std::function<void()> click)
+        : control(&control), click(std::move(click)) {}
+    const ide::CommandBarControl* control;  // not owned
+    std::function<void()> click;
+  };
+  struct AddInList final : ide::Addins {
+    explicit AddInList(FakeIde& host) : host(host) {}
+    std::shared_ptr<ide::AddIn> Item(std::wstring_view progId) override {
+      host.Call(L"Addins.Item");
+      for (const auto& a : host.addins)
+        if (a->progId == progId) return a;
+      throw VbError(9, L"Addins", L"Subscript out of range");
+    }
+    std::shared_ptr<ide::AddIn> Item(int index) override {
+      return host.Call(L"Addins.Item"), host.addins.at(index - 1);
+    }
+    FakeIde& host;
+  };
 
-  /// Throws when the operation is failing.
-  void FailIfNamed(const std::string& operation) const;
-  /// Throws when the operation is failing, else logs it.
-  void Call(const std::string& operation, std::wstring_view detail = {});
-  void ThrowIfFailing(const std::wstring& operation);
+  template <typename T>
+  static std::shared_ptr<T> Unowned(T* object) {  // the host outlives what it hands out
+    return std::shared_ptr<T>(std::shared_ptr<T>(), object);
+  }
+  void Call(const std::wstring& operation) const {
+    if (calls.Next() || failing.contains(operation))
+      throw VbError(-2147467259, operation, operation + L" failed");
+  }
 
+  void AddFromFile(std::wstring_view fileName, bool exclusive) override {
+    Call(L"AddFromFile");
+    if (auto e = std::exchange(failNext, std::nullopt)) throw *e;
+    opened.emplace_back(fileName, exclusive);
+    active = std::make_shared<Project>(std::wstring(fileName));
+  }
+  void Remove(ide::VBProject& project) override {
+    Call(L"Remove");
+    if (auto e = std::exchange(failNext, std::nullopt)) throw *e;
+    removed.push_back(static_cast<Project&>(project).path);
+    if (active.get() == &project) active.reset();
+  }
+  std::shared_ptr<ide::CommandBar> Item(std::wstring_view name) override {
+    return Call(L"CommandBars.Item"), Unowned<ide::CommandBar>(&bar(name));
+  }
+  std::shared_ptr<ide::CommandBar> Item(int index) override {
+    return Call(L"CommandBars.Item"), bars.at(index - 1);
+  }
+  std::shared_ptr<ide::Window> CreateToolWindow(ide::AddIn& addIn, std::wstring_view progId,
+                                                std::wstring_view caption,
+                                                std::wstring_view guidPosition,
+                                                std::shared_ptr<ide::Document>& document) override {
+    Call(L"CreateToolWindow");
+    log.push_back(L"CreateToolWindow " + std::wstring(progId) + L" " + std::wstring(caption) +
+                  L" " + std::wstring(guidPosition) + L" for " +
+                  static_cast<AddIn&>(addIn).progId);
+    document = toolWindows.emplace_back(std::make_shared<ToolWindow>(*this, addIn));
+    return toolWindows.back();
+  }
+  std::shared_ptr<ide::EventSink> CommandBarEvents(ide::CommandBarControl& control,
+                                                   std::function<void()> click) override {
+    Call(L"CommandBarEvents");
+    auto sink = std::make_shared<Sink>(control, std::move(click));
+    sinks_.push_back(sink);
+    return sink;
+  }
+
+  AddInList addInList_{*this};
   std::vector<std::weak_ptr<Sink>> sinks_;
 };

@@ -5,15 +5,11 @@
 class CallCounter {
  public:
   /// From now on the nth call fails (counting from 1); 0 fails none. Restarts the count.
-  void FailCall(int n) {
-    failAt_ = n;
-    calls_ = 0;
-  }
+  void FailCall(int n) { failAt_ = n, calls_ = 0; }
   /// Counts one call; true when it is the one to fail.
   bool Next() { return ++calls_ == failAt_; }
   int Calls() const { return calls_; }
 
  private:
-  int failAt_ = 0;
-  int calls_ = 0;
+  int failAt_ = 0, calls_ = 0;
 };

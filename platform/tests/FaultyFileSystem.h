@@ -15,8 +15,7 @@ class FaultyFileSystem final : public FileSystem {
     return inner_.IsNormalFile(path);
   }
   std::optional<std::string> ReadAll(std::wstring_view path) const override {
-    if (calls.Next()) return std::nullopt;
-    return inner_.ReadAll(path);
+    return calls.Next() ? std::nullopt : inner_.ReadAll(path);
   }
 
   mutable CallCounter calls;

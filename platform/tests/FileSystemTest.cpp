@@ -1,46 +1,60 @@
-// What the file systems do beyond the reader's own tests: failures of the listing and the read.
+// The file systems' contract, over every world this build has (memory, and under Windows real
+// files through the Win32 API); then what only the Win32 file system does.
 
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
-#include "platform/tests/MemoryFileSystem.h"
+#include "platform/tests/FileWorld.h"
 
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/tests/FileWorld.h"
 #include "platform/win32/unique_res.h"
 #endif
 
 namespace {
 
-TEST(MemoryFileSystem, FailuresAreThoseOfARealDisk) {
-  MemoryFileSystem files;
-  files.AddFile(L"C:\\a.vbp", "x");
-  files.FailReading(L"C:\\A.VBP");
-  EXPECT_TRUE(files.IsNormalFile(L"c:\\a.vbp"));
-  EXPECT_FALSE(files.ReadAll(L"C:\\a.vbp"));
-  files.FailListing(L"C:\\a.vbp");
-  EXPECT_THROW(files.IsNormalFile(L"C:\\a.vbp"), VbError);
-}
+using std::chrono::milliseconds;
 
-#ifdef _WIN32
-class Win32Files : public testing::Test {
+class FileSystems : public testing::TestWithParam<FileWorldMaker> {
  protected:
-  std::unique_ptr<FileWorld> world_ = MakeWin32FileWorld();
+  std::unique_ptr<FileWorld> world_ = GetParam().make();
+  const FileSystem& files_ = world_->Files();
 };
 
-TEST_F(Win32Files, ReadsTheExactBytes) {
+TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
   const std::string bytes("a\r\nb\0c\xff", 7);
-  world_->AddFile(L"bytes.vbp", bytes);
-  EXPECT_EQ(bytes, world_->Files().ReadAll(world_->PathOf(L"bytes.vbp")));
+  world_->AddFile(L"plain.vbp", bytes);
   world_->AddFile(L"empty.vbp", "");
-  EXPECT_EQ(std::string(), world_->Files().ReadAll(world_->PathOf(L"empty.vbp")));
-  EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"none.vbp")));
+  world_->AddFile(L"kept.vbp", "r", FileWorld::kReadOnly | FileWorld::kArchive);
+  world_->AddFile(L"hidden.vbp", "h", FileWorld::kHidden);
+  world_->AddFile(L"system.vbp", "s", FileWorld::kSystem);
+  world_->AddDirectory(L"folder.vbp");
+  const struct {
+    const wchar_t* name;
+    bool exists;
+    std::optional<std::string> bytes;
+  } cases[] = {
+      {L"plain.vbp", true, bytes}, {L"PLAIN.VBP", true, bytes},   {L"empty.vbp", true, ""},
+      {L"kept.vbp", true, "r"},    {L"hidden.vbp", false, "h"},   {L"system.vbp", false, "s"},
+      {L"folder.vbp", false, {}},  {L"none.vbp", false, {}},      {L"no folder\\p.vbp", false, {}},
+      {L"*.vbp", false, {}},       {L"plain.vb?", false, {}},
+  };
+  for (const auto& c : cases) {
+    const std::wstring path = world_->PathOf(c.name);
+    EXPECT_EQ(c.exists, files_.IsNormalFile(path)) << c.name;
+    EXPECT_EQ(c.exists, files_.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
+    EXPECT_EQ(c.bytes, files_.ReadAll(path)) << c.name;
+  }
+  EXPECT_FALSE(files_.IsNormalFile(L"")) << "the empty path names no file";
 }
 
+INSTANTIATE_TEST_SUITE_P(Worlds, FileSystems, testing::ValuesIn(FileWorlds()),
+                         [](const auto& info) { return info.param.name; });
+
+#ifdef _WIN32
 // Another program holding the file: it reads unless that program shares no reading.
-TEST_F(Win32Files, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
+TEST(Win32FileSystem, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
   const struct {
     DWORD access, share;
     bool reads;
@@ -50,60 +64,39 @@ TEST_F(Win32Files, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
       {GENERIC_WRITE, FILE_SHARE_READ, true},
       {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
   };
-  world_->AddFile(L"held.vbp", "Name=A");
-  const std::wstring path = world_->PathOf(L"held.vbp");
+  const auto world = MakeWin32FileWorld();
+  world->AddFile(L"held.vbp", "Name=A");
+  const std::wstring path = world->PathOf(L"held.vbp");
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << c.access << " shared " << c.share);
     unique_file held(::CreateFileW(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0,
                                    nullptr));
     ASSERT_TRUE(held);
-    EXPECT_TRUE(world_->Files().IsNormalFile(path));
+    EXPECT_TRUE(world->Files().IsNormalFile(path));
     EXPECT_EQ(c.reads ? std::optional<std::string>("Name=A") : std::nullopt,
-              world_->Files().ReadAll(path));
+              world->Files().ReadAll(path));
   }
 }
 
-TEST_F(Win32Files, AMissingFolderIsAbsentAndAMalformedPathRaises) {
-  EXPECT_FALSE(world_->Files().IsNormalFile(world_->PathOf(L"no folder\\p.vbp")));
-  EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"no folder\\p.vbp")));
-  world_->AddFile(L"plain.vbp", "Name=A");
-  EXPECT_THROW(world_->Files().IsNormalFile(world_->PathOf(L"plain.vbp\\inside.vbp")), VbError)
-      << "a file used as a folder is a malformed path";
-}
+TEST(Win32FileSystem, AMalformedPathRaisesDevicesAreNeverReadAndSharesMayBlock) {
+  const auto world = MakeWin32FileWorld();
+  const FileSystem& files = world->Files();
+  world->AddFile(L"plain.vbp", "Name=A");
+  const std::wstring inside = world->PathOf(L"plain.vbp\\inside.vbp");  // a file as a folder
+  EXPECT_THROW(files.IsNormalFile(inside), VbError);
+  EXPECT_THROW(files.IsNormalFileWithin(inside, milliseconds(60000)), VbError);
+  EXPECT_FALSE(files.ReadAll(L"C:\\nul"));
+  EXPECT_FALSE(files.ReadAll(world->PathOf(L"con")));
 
-TEST_F(Win32Files, SharesMayBlockAndFixedDisksDoNot) {
-  const FileSystem& files = world_->Files();
-  EXPECT_FALSE(files.MayBlock(world_->PathOf(L"a.vbp")));
-  EXPECT_FALSE(files.MayBlock(L"C:\\a.vbp"));
-  EXPECT_FALSE(files.MayBlock(L"\\\\?\\C:\\a.vbp"));
-  EXPECT_FALSE(files.MayBlock(L"a.vbp")) << "the current drive is a fixed disk";
-  EXPECT_TRUE(files.MayBlock(L"\\\\server\\share\\a.vbp"));
-  EXPECT_TRUE(files.MayBlock(L"\\\\?\\UNC\\server\\share\\a.vbp"));
-  wchar_t unused[] = L"?:\\";
-  for (wchar_t letter = L'Q'; letter <= L'Y'; ++letter) {
-    unused[0] = letter;
-    if (::GetDriveTypeW(unused) == DRIVE_NO_ROOT_DIR) {
-      EXPECT_TRUE(files.MayBlock(std::wstring(unused) + L"a.vbp")) << "no such drive";
-      break;
-    }
-  }
-}
-
-TEST_F(Win32Files, ABoundedTestOnAWorkerAnswersAsTheListingDoes) {
-  const FileSystem& files = world_->Files();
-  world_->AddFile(L"plain.vbp", "Name=A");
-  world_->AddFile(L"hidden.vbp", "Name=A", FILE_ATTRIBUTE_HIDDEN);
-  const auto wait = std::chrono::milliseconds(60000);
-  EXPECT_EQ(true, files.IsNormalFileWithin(world_->PathOf(L"plain.vbp"), wait));
-  EXPECT_EQ(false, files.IsNormalFileWithin(world_->PathOf(L"hidden.vbp"), wait));
-  EXPECT_EQ(false, files.IsNormalFileWithin(world_->PathOf(L"none.vbp"), wait));
-  EXPECT_EQ(false, files.IsNormalFileWithin(L"", wait));
-  EXPECT_THROW(files.IsNormalFileWithin(world_->PathOf(L"plain.vbp\\inside.vbp"), wait), VbError);
-}
-
-TEST_F(Win32Files, DevicesAreNeverRead) {
-  EXPECT_FALSE(world_->Files().ReadAll(L"C:\\nul"));
-  EXPECT_FALSE(world_->Files().ReadAll(world_->PathOf(L"con")));
+  wchar_t unused[] = L"Q:\\a.vbp";  // a drive letter with no drive behind it may block
+  while (unused[0] < L'Y' && ::GetDriveTypeW(std::wstring(unused, 3).c_str()) != DRIVE_NO_ROOT_DIR)
+    ++unused[0];
+  const std::pair<std::wstring, bool> paths[] = {
+      {world->PathOf(L"a.vbp"), false}, {L"C:\\a.vbp", false},
+      {L"\\\\?\\C:\\a.vbp", false},      {L"a.vbp", false},  // the current drive is a fixed disk
+      {L"\\\\server\\share\\a.vbp", true}, {L"\\\\?\\UNC\\server\\share\\a.vbp", true},
+      {unused, true}};
+  for (const auto& [path, mayBlock] : paths) EXPECT_EQ(mayBlock, files.MayBlock(path)) << path;
 }
 #endif
 

@@ -24,9 +24,9 @@ class MemoryFileWorld final : public FileWorld {
 }  // namespace
 
 std::vector<FileWorldMaker> FileWorlds() {
-  std::vector<FileWorldMaker> worlds{{"Memory", [] { return std::make_unique<MemoryFileWorld>(); }}};
+  return {{"Memory", [] { return std::make_unique<MemoryFileWorld>(); }},
 #ifdef _WIN32
-  worlds.push_back({"Win32", [] { return MakeWin32FileWorld(); }});
+          {"Win32", MakeWin32FileWorld},
 #endif
-  return worlds;
+  };
 }

@@ -5,7 +5,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "platform/CodePage.h"
@@ -31,9 +30,6 @@ struct FileWorldMaker {
 
 /// Every world this build can test against: memory, and on Windows the real file system.
 std::vector<FileWorldMaker> FileWorlds();
-
-/// Empties and removes a folder of real files, whatever their attributes. Windows builds only.
-void RemoveFolder(const std::wstring& folder);
 
 /// Real files in a new temporary folder, removed with the world. Windows builds only.
 std::unique_ptr<FileWorld> MakeWin32FileWorld();

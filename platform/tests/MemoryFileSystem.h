@@ -7,35 +7,52 @@
 #include <set>
 #include <string>
 
+#include "platform/Error.h"
 #include "platform/FileSystem.h"
 
 class MemoryFileSystem final : public FileSystem {
  public:
   enum Attribute : unsigned { kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive = 0x20 };
 
-  void AddFile(std::wstring_view path, std::string bytes, unsigned attributes = 0);
-  void AddDirectory(std::wstring_view path);
-  void Remove(std::wstring_view path);
+  void AddFile(std::wstring_view path, std::string bytes, unsigned attributes = 0) {
+    entries_[Fold(path)] = {std::move(bytes), attributes};
+  }
+  void AddDirectory(std::wstring_view path) { entries_[Fold(path)] = {"", kDirectory}; }
+  void Remove(std::wstring_view path) { entries_.erase(Fold(path)); }
   /// Listings of the path throw, as for a drive that is not available.
-  void FailListing(std::wstring_view path);
+  void FailListing(std::wstring_view path) { failListing_.insert(Fold(path)); }
   /// The file lists but cannot be read, as when another program holds it locked.
-  void FailReading(std::wstring_view path);
+  void FailReading(std::wstring_view path) { failReading_.insert(Fold(path)); }
 
-  bool IsNormalFile(std::wstring_view path) const override;
-  std::optional<std::string> ReadAll(std::wstring_view path) const override;
+  bool IsNormalFile(std::wstring_view path) const override {
+    ++listings_;
+    if (path.empty() || path.find_first_of(L"*?<>\"") != path.npos) return false;
+    if (failListing_.count(Fold(path))) throw VbError(68, L"FileExists", L"Device unavailable");
+    const auto it = entries_.find(Fold(path));
+    return it != entries_.end() && !(it->second.second & (kHidden | kSystem | kDirectory));
+  }
+  std::optional<std::string> ReadAll(std::wstring_view path) const override {
+    ++reads_;
+    const auto it = entries_.find(Fold(path));
+    if (it == entries_.end() || it->second.second & kDirectory || failReading_.count(it->first))
+      return std::nullopt;
+    return it->second.first;
+  }
 
   std::size_t Listings() const { return listings_; }
   std::size_t Reads() const { return reads_; }
 
  private:
-  struct Entry {
-    std::string bytes;
-    unsigned attributes = 0;
-    bool directory = false;
-  };
-  static std::wstring Fold(std::wstring_view path);
+  static constexpr unsigned kDirectory = 0x10;
+  static std::wstring Fold(std::wstring_view path) {
+    std::wstring folded(path);
+    for (wchar_t& c : folded)
+      if (c >= L'A' && c <= L'Z') c += L'a' - L'A';
+    return folded;
+  }
 
-  std::map<std::wstring, Entry> entries_;  // by folded path
+  // By folded path: the bytes and the attributes.
+  std::map<std::wstring, std::pair<std::string, unsigned>> entries_;
   std::set<std::wstring> failListing_, failReading_;
   mutable std::size_t listings_ = 0, reads_ = 0;
 };

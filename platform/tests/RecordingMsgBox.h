@@ -1,7 +1,6 @@
 #pragma once
 // A message box that records each call and answers OK (1), as the user closing it would.
 
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,17 +12,6 @@ class RecordingMsgBox final : public MsgBox {
     std::wstring prompt;
     int style;
     std::wstring title;
-    bool operator==(const Call&) const = default;
-    friend void PrintTo(const Call& c, std::ostream* os) {
-      const auto text = [os](const std::wstring& s) {
-        *os << '"';
-        for (wchar_t ch : s) *os << (ch > 0 && ch < 128 ? static_cast<char>(ch) : '?');
-        *os << '"';
-      };
-      text(c.prompt);
-      *os << ", " << c.style << ", ";
-      text(c.title);
-    }
   };
 
   int Show(std::wstring_view prompt, int style, std::wstring_view title) override {

@@ -14,19 +14,6 @@ extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
-// Puts the user's text, or empties the clipboard for none.
-void Copy(const std::wstring* text) {
-  ASSERT_TRUE(::OpenClipboard(nullptr));
-  ::EmptyClipboard();
-  if (text) {
-    HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, (text->size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(data), text->c_str(), (text->size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(data);
-    ::SetClipboardData(CF_UNICODETEXT, data);
-  }
-  ::CloseClipboard();
-}
-
 // The text on the clipboard, "(picture)" for a bitmap, "" for nothing.
 std::wstring Held() {
   if (!::OpenClipboard(nullptr)) return L"(not open)";
@@ -41,14 +28,22 @@ std::wstring Held() {
 
 TEST(Win32Clipboard, ThePictureTakesTheClipboardAndTheUsersCopyComesBack) {
   Win32Clipboard clipboard(reinterpret_cast<HINSTANCE>(&__ImageBase));
-  const std::wstring copied = L"copied \u00e9";
-  for (const std::wstring* user : {&copied, static_cast<const std::wstring*>(nullptr)}) {
-    Copy(user);
+  for (const std::wstring copied : {L"copied \u00e9", L""}) {  // "": the user copied nothing
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    ::EmptyClipboard();
+    if (!copied.empty()) {
+      const std::size_t size = (copied.size() + 1) * sizeof(wchar_t);
+      HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, size);
+      std::memcpy(::GlobalLock(data), copied.c_str(), size);
+      ::GlobalUnlock(data);
+      ::SetClipboardData(CF_UNICODETEXT, data);
+    }
+    ::CloseClipboard();
     const auto saved = clipboard.Save();
     clipboard.PutBitmapResource(L"MENUBMP");
     EXPECT_EQ(L"(picture)", Held());
     clipboard.Restore(*saved);
-    EXPECT_EQ(user ? *user : L"", Held());
+    EXPECT_EQ(copied, Held());
   }
   try {
     clipboard.PutBitmapResource(L"NOSUCH");

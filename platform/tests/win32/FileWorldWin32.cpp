@@ -8,26 +8,25 @@
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/unique_res.h"
 
+namespace {
+
+void Check(bool done, const char* what) {
+  if (!done) throw std::runtime_error(what);
+}
+
 // Empties and removes a folder, clearing the attributes that would stop a delete.
 void RemoveFolder(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
   unique_find find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  if (find) {
-    do {
-      const std::wstring name = found.cFileName;
-      if (name == L"." || name == L"..") continue;
-      const std::wstring path = folder + L"\\" + name;
-      ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveFolder(path);
-      else
-        ::DeleteFileW(path.c_str());
-    } while (::FindNextFileW(find.get(), &found));
+  for (bool more = bool(find); more; more = ::FindNextFileW(find.get(), &found)) {
+    const std::wstring name = found.cFileName, path = folder + L"\\" + name;
+    if (name == L"." || name == L"..") continue;
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolder(path);
+    else ::DeleteFileW(path.c_str());
   }
   ::RemoveDirectoryW(folder.c_str());
 }
-
-namespace {
 
 class Win32FileWorld final : public FileWorld {
  public:
@@ -38,8 +37,7 @@ class Win32FileWorld final : public FileWorld {
     folder_ = std::wstring(temp) + L"marrowby-test-" + std::to_wstring(::GetCurrentProcessId()) +
               L"-" + std::to_wstring(++counter);
     RemoveFolder(folder_);
-    if (!::CreateDirectoryW(folder_.c_str(), nullptr))
-      throw std::runtime_error("cannot create the test folder");
+    Check(::CreateDirectoryW(folder_.c_str(), nullptr), "cannot create the test folder");
   }
   ~Win32FileWorld() override { RemoveFolder(folder_); }
 
@@ -48,25 +46,20 @@ class Win32FileWorld final : public FileWorld {
   std::wstring PathOf(std::wstring_view name) const override {
     return folder_ + L"\\" + std::wstring(name);
   }
-
   void AddFile(std::wstring_view name, std::string_view bytes, unsigned attributes) override {
     const std::wstring path = PathOf(name);
-    {
-      unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-      DWORD written = 0;
-      if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()),
-                                &written, nullptr))
-        throw std::runtime_error("cannot write a test file");
-    }
+    unique_file file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    Check(file && ::WriteFile(file.get(), bytes.data(), DWORD(bytes.size()), &written, nullptr),
+          "cannot write a test file");
+    file.reset();
     // Attributes are set the way other programs set them: the ANSI call on the ANSI path.
-    if (attributes && !::SetFileAttributesA(ansi_.ToAnsi(path).c_str(), attributes))
-      throw std::runtime_error("cannot set a test file's attributes");
+    Check(!attributes || ::SetFileAttributesA(ansi_.ToAnsi(path).c_str(), attributes),
+          "cannot set a test file's attributes");
   }
-
   void AddDirectory(std::wstring_view name) override {
-    if (!::CreateDirectoryW(PathOf(name).c_str(), nullptr))
-      throw std::runtime_error("cannot create a test directory");
+    Check(::CreateDirectoryW(PathOf(name).c_str(), nullptr), "cannot create a test directory");
   }
 
  private:
