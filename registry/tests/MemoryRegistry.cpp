@@ -1,7 +1,5 @@
 #include "registry/tests/MemoryRegistry.h"
 
-#include <algorithm>
-#include <string_view>
 
 namespace {
 
@@ -62,4 +60,17 @@ bool MemoryRegistry::DeleteTree(HKey root, const std::string& subKey) {
   return std::erase_if(store_->keys, [&](const auto& k) {
     return k.first == path || k.first.starts_with(path + '\\');
   });
+}
+
+std::string MemoryRegistry::Put(const char* path, const char* name, std::uint32_t type,
+                                std::string_view bytes) {
+  HKey key{};
+  RegCreateKeyExA(kHkeyCurrentUser, path, 0, nullptr, 0, reg::kWrite, nullptr, &key, nullptr);
+  if (type)
+    RegSetValueExA(key, name, 0, type, reinterpret_cast<const std::uint8_t*>(bytes.data()),
+                   static_cast<std::uint32_t>(bytes.size()));
+  Values& values = store_->keys[store_->handles[key]];
+  const auto v = Find(values, name);
+  RegCloseKey(key);
+  return v == values.end() ? "none" : std::to_string(v->type) + ":" + v->data;
 }

@@ -5,10 +5,12 @@
 // data kept as the bytes given (NULs included). A test may make its calls fail, for the paths a
 // real registry cannot be made to take. Access rights and the key's class are not modelled.
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/tests/CallCounter.h"
@@ -38,6 +40,10 @@ class MemoryRegistry final : public RegistryApi {
   /// Removes a key with its subkeys and values, as RegDeleteTree does; false when absent. Calls
   /// on a handle still open on a removed key answer 1018; closing it succeeds.
   bool DeleteTree(HKey root, const std::string& subKey);
+  /// Stores a value below HKEY_CURRENT_USER as any program may, making the key (type 0: only the
+  /// key); gives the value then stored as "type:bytes", or "none".
+  std::string Put(const char* path, const char* name, std::uint32_t type = 0,
+                  std::string_view bytes = {});
 
   std::int32_t RegCreateKeyExA(HKey root, const char* subKey, std::uint32_t, char*, std::uint32_t,
                                std::uint32_t, const void*, HKey* result, std::uint32_t*) override {
@@ -74,13 +80,11 @@ class MemoryRegistry final : public RegistryApi {
                                 std::uint32_t*, void*) override {
     Values* values = nullptr;
     if (const std::int32_t rc = Resolve("RegQueryInfoKeyA", key, values)) return rc;
+    std::size_t name = 0, data = 0;
+    for (const Value& v : *values) name = std::max(name, v.name.size()), data = std::max(data, v.data.size());
     if (count) *count = static_cast<std::uint32_t>(values->size());
-    for (std::uint32_t* longest : {longestName, longestData})
-      if (longest) *longest = 0;
-    for (const Value& v : *values) {
-      if (longestName) *longestName = std::max<std::uint32_t>(*longestName, v.name.size());
-      if (longestData) *longestData = std::max<std::uint32_t>(*longestData, v.data.size());
-    }
+    if (longestName) *longestName = static_cast<std::uint32_t>(name);
+    if (longestData) *longestData = static_cast<std::uint32_t>(data);
     return reg::kSuccess;
   }
   std::int32_t RegEnumValueA(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,

@@ -22,20 +22,6 @@ class RegistrySettingsTest : public testing::Test {
   void Save(std::wstring_view value) {
     settings_.SaveSetting(L"Marrowby Tests", L"Window", L"Key", value);
   }
-  // Stores a value (of another name: "Other") as any program may; gives the type and bytes stored.
-  std::string Stored(std::uint32_t type = 0, std::string_view bytes = {}, const char* name = "Key") {
-    HKey key{};
-    registry_.RegCreateKeyExA(kHkeyCurrentUser, kSection, 0, nullptr, 0, reg::kWrite, nullptr, &key,
-                              nullptr);
-    if (type) registry_.RegSetValueExA(key, name, 0, type, reinterpret_cast<const std::uint8_t*>(
-                                           bytes.data()), static_cast<std::uint32_t>(bytes.size()));
-    char data[64] = {};
-    std::uint32_t size = sizeof data;
-    const auto result = registry_.RegQueryValueExA(key, "Key", nullptr, &type,
-                                                   reinterpret_cast<std::uint8_t*>(data), &size);
-    registry_.RegCloseKey(key);
-    return result ? "none" : std::to_string(type) + ":" + std::string(data, size);
-  }
 
   MemoryRegistry registry_;
   Windows1252CodePage ansi_;
@@ -44,10 +30,10 @@ class RegistrySettingsTest : public testing::Test {
 
 TEST_F(RegistrySettingsTest, SaveKeepsAStringValueWithItsNulAndReadGivesTheTextUpToTheFirstNul) {
   const std::pair<std::wstring, std::string> saved[] = {
-      {L"1", {"1\0", 2}}, {L"", {"\0", 1}} /* empty, not a blank */, {L"Caf\u00e9", {"Caf\xe9\0", 5}}};
-  for (const auto& [text, bytes] : saved) {
+      {L"1", {"1:1\0", 4}}, {L"", {"1:\0", 3}} /* empty, not a blank */, {L"Caf\u00e9", {"1:Caf\xe9\0", 7}}};
+  for (const auto& [text, stored] : saved) {
     Save(text);
-    EXPECT_EQ("1:" + bytes, Stored());
+    EXPECT_EQ(stored, registry_.Put(kSection, "Key"));
     EXPECT_EQ(text, Get());
   }
   const struct {
@@ -62,16 +48,16 @@ TEST_F(RegistrySettingsTest, SaveKeepsAStringValueWithItsNulAndReadGivesTheTextU
       {reg::kRegDword, {"\1\0\0\0", 4}, L"no"},
   };
   for (const auto& c : stored) {
-    Stored(c.type, c.bytes);
+    registry_.Put(kSection, "Key", c.type, c.bytes);
     EXPECT_EQ(c.read, Get()) << c.bytes;
   }
 }
 
 TEST_F(RegistrySettingsTest, ReadFallsBackWhenTheKeyOrValueIsMissingOrUnreadable) {
   EXPECT_EQ(L"no", Get()) << "no section key";
-  Stored(reg::kRegSz, "x", "Other");
+  registry_.Put(kSection, "Key");
   EXPECT_EQ(L"no", Get()) << "no value";
-  Stored(reg::kRegSz, "yes");
+  registry_.Put(kSection, "Key", reg::kRegSz, "yes");
   // The calls: open, the size asked, the text read (asked again while it grows meanwhile).
   const struct {
     int call;
@@ -94,7 +80,7 @@ TEST_F(RegistrySettingsTest, RefusedSaveRaisesAndStoresNothing) {
       EXPECT_EQ(std::pair(5, std::wstring(L"SaveSetting")), std::pair(e.Number(), e.Source()));
     }
     registry_.Fail("", 0);
-    EXPECT_EQ("none", Stored()) << call;
+    EXPECT_EQ("none", registry_.Put(kSection, "Key")) << call;
   }
 }
 
