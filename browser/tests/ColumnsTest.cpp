@@ -51,14 +51,13 @@ TEST_P(Columns, ViewGivesBothListsTheDefaultsAndTheCustomizePageChangesBoth) {
 }
 
 TEST_P(Columns, ViewDoesNothingWhileTheHostIsBusy) {
-  SetRecent({{L"1", Project(L"p.vbp")}});
   Open();
-  w_.TabStrip1.UserClickTab(3);
-  SetRecent({{L"2", Missing(L"new.vbp")}});
+  w_.Toolbar1.UserClick(L"Customize");
+  w_.lvwCustomize.UserCheck(w_.lvwCustomize.Item(5), true);
   host_->busy = true;
   doc_.View();
-  EXPECT_EQ("properties", Page());
-  EXPECT_EQ(1, w_.lvwRecent.ItemCount()) << "no list was loaded";
+  EXPECT_TRUE(w_.lvwCustomize.Visible()) << "the page stays";
+  EXPECT_EQ(2000, w_.lvwRecent.Column(L"Type").Width()) << "the choice stays";
 }
 
 TEST_P(Columns, AHeaderClickSortsByItsOwnColumnAndAgainReverses) {

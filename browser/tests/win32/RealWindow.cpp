@@ -1,33 +1,14 @@
 #include "browser/tests/win32/RealWindow.h"
 
-#include "platform/tests/win32/UserInput.h"
-
 #include <commctrl.h>
 
 #include <cmath>
 #include <stdexcept>
 
-#include "ide/mMain.h"
+#include "platform/tests/win32/UserInput.h"
 #include "ui/win32/Win32Controls.h"
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
-
-namespace {
-
-int ScreenDpi(int index) {
-  HDC dc = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(dc, index);
-  ::ReleaseDC(nullptr, dc);
-  return dpi;
-}
-
-std::wstring ItemText(HWND list, int place, int subItem) {
-  wchar_t text[512] = L"";
-  ListView_GetItemText(list, place, subItem, text, 512);
-  return text;
-}
-
-}  // namespace
 
 HINSTANCE TestModule() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
@@ -39,7 +20,6 @@ unique_hwnd MakeTopWindow() {
   wc.cbSize = sizeof(wc);
   wc.lpfnWndProc = ::DefWindowProcW;
   wc.hInstance = TestModule();
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_APPWORKSPACE + 1);
   wc.lpszClassName = L"MarrowbyTestHost";
   ::RegisterClassExW(&wc);  // fails harmlessly from the second test on
   // A frameless pop-up shown without activation: Wine's X11 driver hands such a window to no
@@ -51,18 +31,26 @@ unique_hwnd MakeTopWindow() {
   return top;
 }
 
-int PixelsX(float twips) { return static_cast<int>(std::lround(twips * ScreenDpi(LOGPIXELSX) / 1440.0)); }
-int PixelsY(float twips) { return static_cast<int>(std::lround(twips * ScreenDpi(LOGPIXELSY) / 1440.0)); }
+int Pixels(float twips, int axis) {
+  HDC dc = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(dc, axis);
+  ::ReleaseDC(nullptr, dc);
+  return static_cast<int>(std::lround(twips * dpi / 1440.0));
+}
 
-static std::unique_ptr<Win32SkeldraWindow> MakeWindow(HWND parent, ModalForm& about) {
-  auto window = Win32SkeldraWindow::Create(parent, TestModule(), about);
-  if (!window) throw std::runtime_error("no document window");
-  return window;
+std::vector<std::wstring> Texts(HWND list, int subItem) {
+  std::vector<std::wstring> texts;
+  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+    wchar_t text[512] = L"";
+    ListView_GetItemText(list, i, subItem, text, 512);
+    texts.push_back(text);
+  }
+  return texts;
 }
 
 RealWindowTest::RealWindowTest()
     : top_(MakeTopWindow()),
-      window_(MakeWindow(top_.get(), about_)),
+      window_(Win32SkeldraWindow::Create(top_.get(), TestModule(), about_)),
       c_(window_->Controls()),
       world_(MakeWin32FileWorld()),
       reg_(registry_, world_->Ansi()),
@@ -78,28 +66,12 @@ RealWindowTest::~RealWindowTest() {
   gVBE.reset();
 }
 
-std::wstring RealWindowTest::Project(std::wstring_view fileName, const Vbp& vbp) {
-  world_->AddFile(fileName, vbp.Text());
-  return world_->PathOf(fileName);
-}
-
-void RealWindowTest::SetRecent(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kRecentFilesKey, name, path);
-}
-
-void RealWindowTest::SetFavorites(const std::vector<std::pair<std::wstring, std::wstring>>& values) {
-  for (const auto& [name, path] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, kFavoritesKey, name, path);
-}
-
 void RealWindowTest::Open() {
   doc_.UserDocument_Initialize();
-  SizeDocument(PixelsX(6000), PixelsY(4000));
+  ::SetWindowPos(window_->Handle(), nullptr, 0, 0, Pixels(6000), Pixels(4000, LOGPIXELSY),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   doc_.UserDocument_Show();
   doc_.View();
-}
-
-void RealWindowTest::SizeDocument(int width, int height) {
-  ::SetWindowPos(window_->Handle(), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RealWindowTest::ClickTab(int index) {
@@ -121,40 +93,18 @@ void RealWindowTest::ClickCheckBox(ListView& list, int place) {
   RECT row{};
   ASSERT_TRUE(ListView_GetItemRect(hwnd, place, &row, LVIR_BOUNDS));
   // The box is at the row's left end: find it by the control's own hit test.
-  for (int x = row.left; x < row.left + 40; ++x) {
-    LVHITTESTINFO hit{};
-    hit.pt = POINT{x, (row.top + row.bottom) / 2};
-    if (ListView_HitTest(hwnd, &hit) == place && (hit.flags & LVHT_ONITEMSTATEICON)) {
-      Click(hwnd, hit.pt);
-      return;
-    }
+  for (LVHITTESTINFO hit{{row.left, (row.top + row.bottom) / 2}}; hit.pt.x < row.left + 40; ++hit.pt.x) {
+    if (ListView_HitTest(hwnd, &hit) == place && (hit.flags & LVHT_ONITEMSTATEICON))
+      return Click(hwnd, hit.pt);
   }
   ADD_FAILURE() << "no check box in row " << place;
 }
 
-void RealWindowTest::Press(ListView& list, std::wstring_view number, UINT downMessage, int choice) {
-  HWND hwnd = HandleOf(list);
-  const int place = PlaceOf(list, number);
+void RealWindowTest::RightClickFirstRow(ListView& list) {
   RECT row{};
-  ASSERT_TRUE(ListView_GetItemRect(hwnd, place, &row, LVIR_BOUNDS));
-  const POINT p{row.left + 12, (row.top + row.bottom) / 2};
-  gMenuChoice = choice;
+  ASSERT_TRUE(ListView_GetItemRect(HandleOf(list), 0, &row, LVIR_BOUNDS));
+  gMenuChoice = 0;
   const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, AnswerMenu);
-  Click(hwnd, p, downMessage);
+  Click(HandleOf(list), POINT{row.left + 12, (row.top + row.bottom) / 2}, WM_RBUTTONDOWN);
   ::KillTimer(nullptr, timer);  // when no menu showed
 }
-
-std::vector<std::wstring> RealWindowTest::Texts(ListView& list, int subItem) {
-  HWND hwnd = HandleOf(list);
-  std::vector<std::wstring> texts;
-  for (int i = 0; i < ListView_GetItemCount(hwnd); ++i) texts.push_back(ItemText(hwnd, i, subItem));
-  return texts;
-}
-
-int RealWindowTest::PlaceOf(ListView& list, std::wstring_view number) {
-  const auto texts = Texts(list);
-  for (std::size_t i = 0; i < texts.size(); ++i)
-    if (texts[i] == number) return static_cast<int>(i);
-  return -1;
-}
-
