@@ -36,4 +36,22 @@ TEST(StandIn, LoadsTheAddInOpensTheProjectSavesAPictureAndDisconnectsAtExit) {
   Regsvr32(L"/u");
 }
 
+TEST(StandIn, TheRecentListPutsTheOpenedProjectFirstOnceAndKeepsTen) {
+  using List = std::vector<std::wstring>;
+  const struct {
+    List before;
+    std::wstring opened;
+    List after;
+  } cases[] = {
+      {{}, L"C:\\a.vbp", {L"C:\\a.vbp"}},
+      {{L"C:\\b.vbp", L"C:\\A.VBP"}, L"C:\\a.vbp", {L"C:\\a.vbp", L"C:\\b.vbp"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.after, standin_app::WithNewest(c.before, c.opened));
+  List full;
+  for (int i = 0; i < 10; ++i) full.push_back(L"C:\\" + std::to_wstring(i) + L".vbp");
+  const List kept = standin_app::WithNewest(full, L"C:\\new.vbp");
+  EXPECT_EQ((List{L"C:\\new.vbp", L"C:\\0.vbp"}), List(kept.begin(), kept.begin() + 2));
+  EXPECT_EQ(10u, kept.size()) << "the oldest goes";
+}
+
 }  // namespace
