@@ -72,12 +72,12 @@ bool PosixFileSystem::IsNormalFile(std::wstring_view path) const {
   return S_ISREG(info.st_mode);
 }
 
-std::optional<std::string> PosixFileSystem::ReadAll(std::wstring_view path) const {
+std::optional<std::string> PosixFileSystem::ReadAll(std::wstring_view path, std::size_t limit) const {
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
   Descriptor file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC));
   struct stat info;
   if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
-      info.st_size > 0x7FFFFFFF)
+      info.st_size > 0x7FFFFFFF || static_cast<unsigned long long>(info.st_size) > limit)
     return std::nullopt;
   std::string bytes(static_cast<size_t>(info.st_size), '\0');
   if (!bytes.empty() &&

@@ -10,7 +10,7 @@
 class PosixFileSystem final : public FileSystem {
  public:
   bool IsNormalFile(std::wstring_view path) const override;
-  std::optional<std::string> ReadAll(std::wstring_view path) const override;
+  std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override;
 
   /// The path as the system takes it.
   static std::string Narrow(std::wstring_view path);

@@ -106,7 +106,7 @@ cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
                                  std::wstring_view path) noexcept {
   cProject project;
   try {
-    const std::optional<std::string> bytes = files.ReadAll(path);
+    const std::optional<std::string> bytes = files.ReadAll(path, kLargestProjectFile);
     if (!bytes) return project;
     const std::wstring content = ansi.ToWide(*bytes);
     std::wstring_view rest = text::TrimSpaces(content);

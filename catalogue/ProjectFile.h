@@ -2,6 +2,7 @@
 // Reading a Visual Basic project file (.vbp) into a cProject. The reader never writes and never
 // fails towards its caller: whatever goes wrong, it returns the record as filled so far.
 
+#include <cstddef>
 #include <string_view>
 
 #include "catalogue/cProject.h"
@@ -9,8 +10,12 @@
 class CodePage;
 class FileSystem;
 
-/// The record of the project file at the path: empty when the file does not exist; when reading
-/// fails part-way (the file cannot be read, a version number out of range, a first "=" beyond
+/// The largest file read as a project file. A project file is a few kilobytes; anything over
+/// 16 MiB is some other file, and is not read: it gives an empty record, as an unreadable file.
+inline constexpr std::size_t kLargestProjectFile = 16u << 20;
+
+/// The record of the project file at the path: empty when the file does not exist or is larger
+/// than kLargestProjectFile; when reading fails part-way (the file cannot be read, a version number out of range, a first "=" beyond
 /// position 32767), the keys of the lines before the failing one.
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
                          std::wstring_view path) noexcept;

@@ -105,8 +105,8 @@ class SlowVolumes final : public FileSystem {
  public:
   explicit SlowVolumes(const MemoryFileSystem& files) : files_(files) {}
   bool IsNormalFile(std::wstring_view path) const override { return files_.IsNormalFile(path); }
-  std::optional<std::string> ReadAll(std::wstring_view path) const override {
-    return files_.ReadAll(path);
+  std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override {
+    return files_.ReadAll(path, limit);
   }
   bool MayBlock(std::wstring_view path) const override {
     return path.starts_with(L"\\\\") || path.starts_with(L"R:") || path.starts_with(L"r:");

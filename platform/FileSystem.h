@@ -2,6 +2,7 @@
 // The files the catalogue reads: an existence test and a whole-file read.
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,8 +18,9 @@ class FileSystem {
   virtual bool IsNormalFile(std::wstring_view path) const = 0;
 
   /// The whole file as raw bytes, taken with one read of its length; nullopt when the file
-  /// cannot be opened or read in full (missing, locked, a directory, a device, over 2 GiB).
-  virtual std::optional<std::string> ReadAll(std::wstring_view path) const = 0;
+  /// cannot be opened or read in full (missing, locked, a directory, a device, over 2 GiB), or
+  /// when it is longer than limit bytes, which are then not read.
+  virtual std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const = 0;
 
   /// True when a query on the path may wait on another machine or on a device: a network share,
   /// a mapped or removable drive. When the share is down such a query can block for tens of

@@ -39,8 +39,8 @@ class BlockingFileSystem final : public FileSystem {
     if (blocked_.count(VolumeOf(path))) throw std::logic_error("unbounded on a blocked share");
     return files_.IsNormalFile(path);
   }
-  std::optional<std::string> ReadAll(std::wstring_view path) const override {
-    return files_.ReadAll(path);
+  std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override {
+    return files_.ReadAll(path, limit);
   }
   bool MayBlock(std::wstring_view path) const override {
     return ++kindQueries_, VolumeOf(path).starts_with(L"\\\\");

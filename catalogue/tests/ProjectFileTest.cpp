@@ -86,6 +86,13 @@ TEST(ReadProjectFile, AFileThatIsNotNormalOrCannotBeListedOrReadGivesAnEmptyReco
   for (const wchar_t* path : {L"C:\\hidden.vbp", L"Q:\\unlisted.vbp", L"C:\\locked.vbp"})
     EXPECT_EQ(L"", ReadProjectFile(files, Windows1252CodePage(), path).Name()) << path;
   EXPECT_EQ(1u, files.Reads()) << "only the locked file is read, once";
+
+  // A project file is a few kilobytes: a larger file is some other file, and is not read.
+  std::string largest = "Name=A" + std::string(kLargestProjectFile - 6, ' ');
+  files.AddFile(L"C:\\largest.vbp", largest);
+  EXPECT_EQ(L"A", ReadProjectFile(files, Windows1252CodePage(), L"C:\\largest.vbp").Name());
+  files.AddFile(L"C:\\larger.vbp", largest + ' ');
+  EXPECT_EQ(L"", ReadProjectFile(files, Windows1252CodePage(), L"C:\\larger.vbp").Name());
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ class FaultyFileSystem final : public FileSystem {
     if (calls.Next()) throw VbError(75, L"FileExists", L"Path/File access error");
     return inner_.IsNormalFile(path);
   }
-  std::optional<std::string> ReadAll(std::wstring_view path) const override {
-    return calls.Next() ? std::nullopt : inner_.ReadAll(path);
+  std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override {
+    return calls.Next() ? std::nullopt : inner_.ReadAll(path, limit);
   }
 
   mutable CallCounter calls;

@@ -44,8 +44,9 @@ TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
     const std::wstring path = world_->PathOf(c.name);
     EXPECT_EQ(c.exists, files_.IsNormalFile(path)) << c.name;
     EXPECT_EQ(c.exists, files_.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
-    EXPECT_EQ(c.bytes, files_.ReadAll(path)) << c.name;
+    EXPECT_EQ(c.bytes, files_.ReadAll(path, 7)) << c.name;
   }
+  EXPECT_FALSE(files_.ReadAll(world_->PathOf(L"plain.vbp"), 6)) << "longer than the limit";
   EXPECT_FALSE(files_.IsNormalFile(L"")) << "the empty path names no file";
 }
 
@@ -74,7 +75,7 @@ TEST(Win32FileSystem, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
     ASSERT_TRUE(held);
     EXPECT_TRUE(world->Files().IsNormalFile(path));
     EXPECT_EQ(c.reads ? std::optional<std::string>("Name=A") : std::nullopt,
-              world->Files().ReadAll(path));
+              world->Files().ReadAll(path, 64));
   }
 }
 
@@ -85,8 +86,8 @@ TEST(Win32FileSystem, AMalformedPathRaisesDevicesAreNeverReadAndSharesMayBlock) 
   const std::wstring inside = world->PathOf(L"plain.vbp\\inside.vbp");  // a file as a folder
   EXPECT_THROW(files.IsNormalFile(inside), VbError);
   EXPECT_THROW(files.IsNormalFileWithin(inside, milliseconds(60000)), VbError);
-  EXPECT_FALSE(files.ReadAll(L"C:\\nul"));
-  EXPECT_FALSE(files.ReadAll(world->PathOf(L"con")));
+  EXPECT_FALSE(files.ReadAll(L"C:\\nul", 64));
+  EXPECT_FALSE(files.ReadAll(world->PathOf(L"con"), 64));
 
   wchar_t unused[] = L"Q:\\a.vbp";  // a drive letter with no drive behind it may block
   while (unused[0] < L'Y' && ::GetDriveTypeW(std::wstring(unused, 3).c_str()) != DRIVE_NO_ROOT_DIR)

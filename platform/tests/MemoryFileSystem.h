@@ -31,10 +31,11 @@ class MemoryFileSystem final : public FileSystem {
     const auto it = entries_.find(Fold(path));
     return it != entries_.end() && !(it->second.second & (kHidden | kSystem | kDirectory));
   }
-  std::optional<std::string> ReadAll(std::wstring_view path) const override {
+  std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override {
     ++reads_;
     const auto it = entries_.find(Fold(path));
-    if (it == entries_.end() || it->second.second & kDirectory || failReading_.count(it->first))
+    if (it == entries_.end() || it->second.second & kDirectory || failReading_.count(it->first) ||
+        it->second.first.size() > limit)
       return std::nullopt;
     return it->second.first;
   }

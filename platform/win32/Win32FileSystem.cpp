@@ -164,7 +164,7 @@ std::optional<bool> Win32FileSystem::IsNormalFileWithin(std::wstring_view path,
   return answer;
 }
 
-std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path) const {
+std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path, std::size_t limit) const {
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
   const std::wstring name(path);
   // A reader that never writes shares everything: an editor or a source-control tool may hold
@@ -176,7 +176,8 @@ std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path) cons
   // would wait for input.
   if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
   LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF)
+  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF ||
+      static_cast<unsigned long long>(size.QuadPart) > limit)
     return std::nullopt;
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;

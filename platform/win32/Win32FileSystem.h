@@ -7,7 +7,7 @@
 class Win32FileSystem final : public FileSystem {
  public:
   bool IsNormalFile(std::wstring_view path) const override;
-  std::optional<std::string> ReadAll(std::wstring_view path) const override;
+  std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override;
   bool MayBlock(std::wstring_view path) const override;
   std::optional<bool> IsNormalFileWithin(std::wstring_view path,
                                          std::chrono::milliseconds wait) const override;
