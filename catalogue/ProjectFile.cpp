@@ -4,6 +4,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "catalogue/Text.h"
 #include "platform/CodePage.h"
@@ -51,36 +52,36 @@ T ReadNumber(std::wstring_view value) {
 // the reading.
 constexpr size_t kLastEqualsIndex = 32766;
 
-// Where the first CR LF of the bytes starts, or npos. Searching for the CR alone lets the
-// library scan many bytes at a time.
-size_t FindLineEnd(std::string_view bytes) {
-  for (size_t cr = bytes.find('\r'); cr != std::string_view::npos; cr = bytes.find('\r', cr + 1))
-    if (cr + 1 < bytes.size() && bytes[cr + 1] == '\n') return cr;
-  return std::string_view::npos;
+// Where the first CR LF of the text starts, or npos. Searching for the CR alone lets the
+// library scan many characters at a time.
+template <typename Char>
+size_t FindLineEnd(std::basic_string_view<Char> text) {
+  for (size_t cr = text.find(Char('\r')); cr != text.npos; cr = text.find(Char('\r'), cr + 1))
+    if (cr + 1 < text.size() && text[cr + 1] == Char('\n')) return cr;
+  return text.npos;
 }
 
-// The bytes without blanks at either end.
-std::string_view TrimSpaces(std::string_view bytes) {
-  const size_t first = bytes.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return bytes.substr(first, bytes.find_last_not_of(' ') - first + 1);
+// The text without blanks at either end.
+template <typename Char>
+std::basic_string_view<Char> TrimBlanks(std::basic_string_view<Char> text) {
+  const size_t first = text.find_first_not_of(Char(' '));
+  if (first == text.npos) return {};
+  return text.substr(first, text.find_last_not_of(Char(' ')) - first + 1);
 }
 
-// True when the bytes spell the upper-case key, letters compared without case.
-bool IsKey(std::string_view bytes, std::wstring_view upper) {
-  if (bytes.size() != upper.size()) return false;
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto c = static_cast<unsigned char>(bytes[i]);
-    if (static_cast<wchar_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) != upper[i]) return false;
+// The key the text names (trimmed of blanks, letters compared without case), or none.
+template <typename Char>
+const ProjectKey* RecordKey(std::basic_string_view<Char> text) {
+  text = TrimBlanks(text);
+  for (const ProjectKey& k : kProjectKeys) {
+    if (text.size() != k.key.size()) continue;
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+      const auto c = static_cast<std::make_unsigned_t<Char>>(text[i]);
+      if (static_cast<wchar_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c) != k.key[i]) break;
+    }
+    if (i == text.size()) return &k;
   }
-  return true;
-}
-
-// The key the bytes name (trimmed of blanks, compared without case), or none.
-const ProjectKey* RecordKey(std::string_view bytes) {
-  bytes = TrimSpaces(bytes);
-  for (const ProjectKey& k : kProjectKeys)
-    if (IsKey(bytes, k.key)) return &k;
   return nullptr;
 }
 
@@ -103,16 +104,32 @@ void Apply(cProject& project, Field field, std::wstring_view value) {
   }
 }
 
+// Reads the lines of the text into the record, widening each value the record keeps.
+template <typename Char, typename Widen>
+void ReadLines(cProject& project, std::basic_string_view<Char> text, const Widen& widen) {
+  std::basic_string_view<Char> rest = TrimBlanks(text);
+  while (!rest.empty()) {
+    const size_t end = FindLineEnd(rest);
+    const std::basic_string_view<Char> line = rest.substr(0, end);
+    rest = end == rest.npos ? std::basic_string_view<Char>() : rest.substr(end + 2);
+
+    const size_t equals = line.find(Char('='));
+    if (equals == line.npos) continue;
+    if (equals > kLastEqualsIndex) break;
+    // Most lines (references, objects, source files, compiler switches) have keys the record
+    // does not keep: their values are not even copied.
+    const ProjectKey* key = RecordKey(line.substr(0, equals));
+    if (!key) continue;
+    std::wstring value = widen(line.substr(equals + 1));
+    std::erase(value, L'"');
+    Apply(project, key->field, value);
+  }
+}
+
 }  // namespace
 
 void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view value) {
-  key = text::TrimSpaces(key);
-  for (const ProjectKey& k : kProjectKeys) {
-    if (key.size() == k.key.size() && text::EqualsIgnoringCase(key, k.key)) {
-      Apply(project, k.field, value);
-      return;
-    }
-  }
+  if (const ProjectKey* k = RecordKey(key)) Apply(project, k->field, value);
 }
 
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
@@ -131,32 +148,14 @@ cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
   try {
     const std::optional<std::string> bytes = files.ReadAll(path, kLargestProjectFile);
     if (!bytes) return project;
-    // The lines are split and their keys matched in the file's own bytes, and only the values
-    // the record keeps are widened. That reads as widening the whole file first would in every
-    // ANSI code page, double-byte ones included: a blank, CR, LF, "=" and a double quote are
-    // never the trail byte of a double-byte character, and every key is ASCII.
-    std::string_view rest = TrimSpaces(*bytes);
-    std::wstring value;
-    while (!rest.empty()) {
-      const size_t end = FindLineEnd(rest);
-      const std::string_view line = rest.substr(0, end);
-      rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 2);
-
-      const size_t equals = line.find('=');
-      if (equals == std::string_view::npos) continue;
-      // The position counts characters, of which a double-byte code page has fewer than bytes.
-      if (equals > kLastEqualsIndex && ansi.ToWide(line.substr(0, equals)).size() > kLastEqualsIndex)
-        break;
-      // Most lines (references, objects, source files, compiler switches) have keys the record
-      // does not keep: their values are not even widened.
-      const ProjectKey* key = RecordKey(line.substr(0, equals));
-      if (!key) continue;
-      // Quotes go after widening: taken out of the bytes, they could join a lead byte to the
-      // byte after them.
-      value = ansi.ToWide(line.substr(equals + 1));
-      std::erase(value, L'"');
-      Apply(project, key->field, value);
-    }
+    // In a single-byte code page every byte is a character: the lines are split and their keys
+    // matched in the file's own bytes, and only the values the record keeps are widened. A
+    // double-byte code page pairs a lead byte with whatever byte follows it, a CR or "=" included
+    // (so Wine's converter does), so there the whole file is widened first.
+    if (ansi.IsDoubleByte())
+      ReadLines<wchar_t>(project, ansi.ToWide(*bytes), [](std::wstring_view v) { return std::wstring(v); });
+    else
+      ReadLines<char>(project, *bytes, [&ansi](std::string_view v) { return ansi.ToWide(v); });
   } catch (...) {
     // Whatever failed, the record keeps what the lines before the failure set.
   }

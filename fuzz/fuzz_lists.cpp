@@ -45,7 +45,7 @@
 #include "catalogue/ProjectLists.h"
 #include "catalogue/Text.h"
 #include "fuzz/FuzzInput.h"
-#include "fuzz/SameRecord.h"
+#include "catalogue/tests/SameRecord.h"
 #include "fuzz/StoredValues.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"

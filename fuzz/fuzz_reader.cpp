@@ -11,7 +11,8 @@
 #include "catalogue/ProjectFile.h"
 #include "catalogue/Text.h"
 #include "fuzz/FuzzInput.h"
-#include "fuzz/SameRecord.h"
+#include "catalogue/tests/ReferenceReading.h"
+#include "catalogue/tests/SameRecord.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
 #include "platform/tests/MemoryFileSystem.h"
@@ -52,32 +53,6 @@ void CheckTexts(const cProject& p) {
                                     std::to_wstring(p.VersionRevision()));
 }
 
-// The file read the plain way: trim the blanks at both ends, split at every CR LF, and hand each
-// line with an "=" to ApplyProjectKey, the value without its quotes; a first "=" past position
-// 32767 or a number that does not fit ends the reading.
-cProject PlainReading(std::wstring_view content) {
-  cProject p;
-  std::wstring_view rest = text::TrimSpaces(content);
-  while (!rest.empty()) {
-    const std::size_t end = rest.find(L"\r\n");
-    const std::wstring_view line = rest.substr(0, end);
-    rest = end == std::wstring_view::npos ? std::wstring_view() : rest.substr(end + 2);
-    const std::size_t equals = line.find(L'=');
-    if (equals == std::wstring_view::npos) continue;
-    if (equals + 1 > 32767) break;
-    std::wstring value;
-    for (wchar_t c : line.substr(equals + 1))
-      if (c != L'"') value += c;
-    try {
-      ApplyProjectKey(p, line.substr(0, equals), value);
-    } catch (const VbError& e) {
-      FUZZ_CHECK(e.Number() == 6);
-      break;
-    }
-  }
-  return p;
-}
-
 void CheckCodePage(const CodePage& ansi, std::string_view bytes) {
   const std::wstring wide = ansi.ToWide(bytes);
   FUZZ_CHECK(wide.size() == bytes.size());
@@ -99,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(SameRecord(first, second));
   CheckType(first);
   CheckTexts(first);
-  FUZZ_CHECK(SameRecord(first, PlainReading(ansi.ToWide(bytes))));
+  FUZZ_CHECK(SameRecord(first, ReferenceReading(ansi.ToWide(bytes))));
 
   // The same bytes in a hidden file, or one that cannot be read: the empty record.
   MemoryFileSystem hidden;

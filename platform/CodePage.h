@@ -15,6 +15,10 @@ class CodePage {
   /// The text as bytes of the code page; a character the code page lacks becomes '?' (or the
   /// system's best fit).
   virtual std::string ToAnsi(std::wstring_view text) const = 0;
+
+  /// True for a code page whose characters may take two bytes (932, 936, 949, 950): a byte
+  /// there is not always a character of its own.
+  virtual bool IsDoubleByte() const { return false; }
 };
 
 /// Windows-1252, the ANSI code page of Western-European Windows, written out so that the

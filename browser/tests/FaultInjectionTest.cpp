@@ -140,7 +140,9 @@ TEST_P(FaultInjection, EveryCallOfEveryJourneyMayFail) {
           EXPECT_TRUE(kept || (intended.count(value) && intended.at(value) == data)) << value;
         }
         for (const auto& [value, data] : original) {
-          if (intended.count(value)) EXPECT_EQ(data, now.at(value)) << "favourite " << value;
+          if (intended.count(value)) {
+            EXPECT_EQ(data, now.at(value)) << "favourite " << value;
+          }
         }
 
         // The window goes on working once the failure has passed.

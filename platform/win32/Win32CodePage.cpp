@@ -14,17 +14,22 @@ int CheckedLength(size_t size) {
 
 }  // namespace
 
+Win32CodePage::Win32CodePage(unsigned codePage) : codePage_(codePage) {
+  CPINFO info{};
+  doubleByte_ = ::GetCPInfo(codePage_, &info) && info.MaxCharSize > 1;
+}
+
 std::wstring Win32CodePage::ToWide(std::string_view bytes) const {
   if (bytes.empty()) return {};
   const int length = CheckedLength(bytes.size());
   // A single-byte code page gives one character a byte; a double-byte one may give fewer.
   std::wstring text(bytes.size(), L'\0');
-  int n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), length);
+  int n = ::MultiByteToWideChar(codePage_, 0, bytes.data(), length, text.data(), length);
   if (n <= 0) {
-    n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, nullptr, 0);
+    n = ::MultiByteToWideChar(codePage_, 0, bytes.data(), length, nullptr, 0);
     if (n <= 0) return {};
     text.resize(static_cast<size_t>(n));
-    n = ::MultiByteToWideChar(CP_ACP, 0, bytes.data(), length, text.data(), n);
+    n = ::MultiByteToWideChar(codePage_, 0, bytes.data(), length, text.data(), n);
   }
   text.resize(static_cast<size_t>(n > 0 ? n : 0));
   return text;
@@ -33,10 +38,10 @@ std::wstring Win32CodePage::ToWide(std::string_view bytes) const {
 std::string Win32CodePage::ToAnsi(std::wstring_view text) const {
   if (text.empty()) return {};
   const int length = CheckedLength(text.size());
-  int n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  int n = ::WideCharToMultiByte(codePage_, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
   if (n <= 0) return {};
   std::string bytes(static_cast<size_t>(n), '\0');
-  n = ::WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(), n, nullptr, nullptr);
+  n = ::WideCharToMultiByte(codePage_, 0, text.data(), length, bytes.data(), n, nullptr, nullptr);
   bytes.resize(static_cast<size_t>(n > 0 ? n : 0));
   return bytes;
 }
