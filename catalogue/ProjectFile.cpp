@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 
 #include "catalogue/Text.h"
 #include "platform/CodePage.h"
@@ -85,21 +86,22 @@ const ProjectKey* RecordKey(std::basic_string_view<Char> text) {
   return nullptr;
 }
 
-void Apply(cProject& project, Field field, std::wstring_view value) {
+// The value goes into the record as it is: the texts are moved, not copied.
+void Apply(cProject& project, Field field, std::wstring&& value) {
   switch (field) {
-    case Field::Type: project.TypeString(std::wstring(value)); break;
-    case Field::Title: project.Title(std::wstring(value)); break;
-    case Field::ExeName: project.ExeName(std::wstring(value)); break;
-    case Field::Name: project.Name(std::wstring(value)); break;
-    case Field::Description: project.Description(std::wstring(value)); break;
+    case Field::Type: project.TypeString(std::move(value)); break;
+    case Field::Title: project.Title(std::move(value)); break;
+    case Field::ExeName: project.ExeName(std::move(value)); break;
+    case Field::Name: project.Name(std::move(value)); break;
+    case Field::Description: project.Description(std::move(value)); break;
     case Field::MajorVer: project.VersionMajor(ReadNumber<std::int16_t>(value)); break;
     case Field::MinorVer: project.VersionMinor(ReadNumber<std::int16_t>(value)); break;
     case Field::RevisionVer: project.VersionRevision(ReadNumber<std::int16_t>(value)); break;
-    case Field::VersionComments: project.VersionComments(std::wstring(value)); break;
-    case Field::VersionCompanyName: project.VersionCompanyName(std::wstring(value)); break;
-    case Field::VersionFileDescription: project.VersionFileDescription(std::wstring(value)); break;
-    case Field::VersionLegalCopyright: project.VersionLegalCopyright(std::wstring(value)); break;
-    case Field::VersionProductName: project.VersionProductName(std::wstring(value)); break;
+    case Field::VersionComments: project.VersionComments(std::move(value)); break;
+    case Field::VersionCompanyName: project.VersionCompanyName(std::move(value)); break;
+    case Field::VersionFileDescription: project.VersionFileDescription(std::move(value)); break;
+    case Field::VersionLegalCopyright: project.VersionLegalCopyright(std::move(value)); break;
+    case Field::VersionProductName: project.VersionProductName(std::move(value)); break;
     case Field::StartMode: project.StartMode(ReadNumber<std::int32_t>(value)); break;
   }
 }
@@ -122,14 +124,14 @@ void ReadLines(cProject& project, std::basic_string_view<Char> text, const Widen
     if (!key) continue;
     std::wstring value = widen(line.substr(equals + 1));
     std::erase(value, L'"');
-    Apply(project, key->field, value);
+    Apply(project, key->field, std::move(value));
   }
 }
 
 }  // namespace
 
 void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view value) {
-  if (const ProjectKey* k = RecordKey(key)) Apply(project, k->field, value);
+  if (const ProjectKey* k = RecordKey(key)) Apply(project, k->field, std::wstring(value));
 }
 
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
