@@ -9,16 +9,33 @@
 
 namespace {
 
-// The fields of the record read from the text, in one line.
-std::wstring Read(std::string text) {
-  MemoryFileSystem files;
-  files.AddFile(L"C:\\p.vbp", std::move(text));
-  const cProject p = ReadProjectFile(files, Windows1252CodePage(), L"C:\\p.vbp");
+// Windows-1252 taken for a double-byte code page: the reader then widens the whole file before
+// it splits it, which must read the same.
+class WidenedFirst final : public CodePage {
+ public:
+  std::wstring ToWide(std::string_view bytes) const override { return cp_.ToWide(bytes); }
+  std::string ToAnsi(std::wstring_view text) const override { return cp_.ToAnsi(text); }
+  bool IsDoubleByte() const override { return true; }
+
+ private:
+  Windows1252CodePage cp_;
+};
+
+std::wstring Fields(const cProject& p) {
   return p.Name() + L"|" + p.Title() + L"|" + p.Description() + L"|" + p.ExeName() + L"|" +
          p.TypeFreindlyName() + L"|" + p.VersionText() + L"|" + std::to_wstring(p.StartMode()) +
          L"|" + p.VersionComments() + L"|" + p.VersionCompanyName() + L"|" +
          p.VersionFileDescription() + L"|" + p.VersionLegalCopyright() + L"|" +
          p.VersionProductName();
+}
+
+// The fields of the record read from the text, in one line, the same both ways.
+std::wstring Read(std::string text) {
+  MemoryFileSystem files;
+  files.AddFile(L"C:\\p.vbp", std::move(text));
+  const std::wstring fields = Fields(ReadProjectFile(files, Windows1252CodePage(), L"C:\\p.vbp"));
+  EXPECT_EQ(fields, Fields(ReadProjectFile(files, WidenedFirst(), L"C:\\p.vbp")));
+  return fields;
 }
 const std::wstring kEmpty = L"|||||0.0.0|0|||||";
 
@@ -45,6 +62,8 @@ TEST(ReadProjectFile, ReadsLinesAndValuesByTheRulesOfTheIde) {
        L"One\nTitle=Two\nMajorVer=3\n|||||0.0.0|0|||||"},
       {"a lone CR is text", "Name=One\rTitle=Two\r\nDescription=Three",
        L"One\rTitle=Two||Three|||0.0.0|0|||||"},
+      {"keys with letters past z are none; a CR ends no line, also last",
+       "N\xc4ME=x\r\nTitle~=y\r\nName=A\r", L"A\r|||||0.0.0|0|||||"},
       {"keys trimmed and ignoring case, values lose only their quotes",
        "Title = \"My App\"\r\nname=lower\r\nDescription=Say \"hi\" twice\r\nStartup=\"frmMain\"\r\n"
        "[Section]\r\nno equals sign here\r\n=empty key\r\nExeName32=a=b\r\n",
