@@ -11,6 +11,8 @@ packages=(
   libclang-rt-dev
   # make coverage
   gcovr
+  # make dist: the installer (makensis) and the zip for those who register by hand
+  nsis zip
 )
 
 # 32-bit Wine, for the 32-bit run of the Wine tests: the IDE is a 32-bit program.
