@@ -63,18 +63,24 @@ std::string PosixFileSystem::Narrow(std::wstring_view path) {
 }
 
 bool PosixFileSystem::IsNormalFile(std::wstring_view path) const {
-  if (path.empty() || path.find_first_of(kWildcardsAndNul) != std::wstring_view::npos) return false;
+  return NormalFileSize(path).has_value();
+}
+
+std::optional<std::uint64_t> PosixFileSystem::NormalFileSize(std::wstring_view path) const {
+  if (path.empty() || path.find_first_of(kWildcardsAndNul) != std::wstring_view::npos)
+    return std::nullopt;
   struct stat info;
   if (::stat(Narrow(path).c_str(), &info) != 0) {
-    if (errno == ENOENT || errno == ENOTDIR) return false;
+    if (errno == ENOENT || errno == ENOTDIR) return std::nullopt;
     throw VbError(75, L"FileExists", L"Path/File access error");
   }
-  return S_ISREG(info.st_mode);
+  if (!S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
 }
 
 std::optional<std::string> PosixFileSystem::ReadAll(std::wstring_view path, std::size_t limit) const {
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
-  Descriptor file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat info;
   if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
       info.st_size > 0x7FFFFFFF || static_cast<unsigned long long>(info.st_size) > limit)
@@ -83,5 +89,26 @@ std::optional<std::string> PosixFileSystem::ReadAll(std::wstring_view path, std:
   if (!bytes.empty() &&
       ::read(file.get(), bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
     return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::string> PosixFileSystem::ReadListed(std::wstring_view path,
+                                                       std::uint64_t listedSize,
+                                                       std::size_t limit) const {
+  if (listedSize == kUnknownFileSize) return ReadAll(path, limit);
+  if (listedSize > limit || listedSize > 0x7FFFFFFF) return std::nullopt;
+  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
+  // The listing said a regular file: a directory there now fails the read, and O_NONBLOCK keeps
+  // a pipe from holding the open.
+  std::string bytes(static_cast<size_t>(listedSize) + 1, '\0');
+  ssize_t n;
+  {
+    Descriptor file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0) return std::nullopt;
+    n = ::read(file.get(), bytes.data(), bytes.size());
+  }
+  if (n < 0) return std::nullopt;
+  if (static_cast<size_t>(n) == bytes.size()) return ReadAll(path, limit);  // grown since
+  bytes.resize(static_cast<size_t>(n));
   return bytes;
 }

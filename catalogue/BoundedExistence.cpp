@@ -53,30 +53,31 @@ std::wstring VolumeOf(std::wstring_view path) {
   return folded;
 }
 
-bool BoundedExistence::Exists(std::wstring_view path) {
-  if (path.empty()) return FileExists(files_, path);
+std::optional<std::uint64_t> BoundedExistence::ListedSize(std::wstring_view path) {
+  if (path.empty()) return files_.NormalFileSize(path);
 
   // Whether a volume may block is asked once a load: the question can cost more than the
   // listing itself (under Wine, several times more).
   const std::wstring volume = VolumeOf(path);
   auto kind = mayBlock_.find(volume);
   if (kind == mayBlock_.end()) kind = mayBlock_.emplace(volume, files_.MayBlock(path)).first;
-  if (!kind->second) return FileExists(files_, path);
+  if (!kind->second) return files_.NormalFileSize(path);
 
-  if (unreachable_.count(volume)) return false;
+  if (unreachable_.count(volume)) return std::nullopt;
   std::chrono::milliseconds wait = limits_.perPath;
   if (!answering_.count(volume)) wait = std::min(wait, limits_.perLoad - missed_);
   if (wait <= std::chrono::milliseconds::zero()) {
     unreachable_.insert(volume);
-    return false;
+    return std::nullopt;
   }
 
   const std::optional<bool> answer = files_.IsNormalFileWithin(path, wait);
   if (!answer) {
     missed_ += wait;
     unreachable_.insert(volume);
-    return false;
+    return std::nullopt;
   }
   answering_.insert(volume);
-  return *answer;
+  if (!*answer) return std::nullopt;
+  return kUnknownFileSize;
 }

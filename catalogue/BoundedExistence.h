@@ -3,7 +3,9 @@
 // is down would otherwise hold the IDE for tens of seconds on every tab change.
 
 #include <chrono>
+#include <cstdint>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -30,7 +32,11 @@ class BoundedExistence {
   /// later path on the same volume. Once the missed waits reach perLoad, paths on volumes that
   /// have not answered yet count as missing without being asked. Throws VbError as FileExists
   /// does when the answer is a failure.
-  bool Exists(std::wstring_view path);
+  bool Exists(std::wstring_view path) { return ListedSize(path).has_value(); }
+
+  /// Exists, with the size the listing gave (FileSystem::NormalFileSize; kUnknownFileSize for a
+  /// path asked within a wait): nullopt when the file counts as missing.
+  std::optional<std::uint64_t> ListedSize(std::wstring_view path);
 
  private:
   const FileSystem& files_;  // not owned

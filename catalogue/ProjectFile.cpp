@@ -1,6 +1,9 @@
 #include "catalogue/ProjectFile.h"
 
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -50,16 +53,57 @@ T ReadNumber(std::wstring_view value) {
 }
 
 // The first "=" of a line is held as a 16-bit position (counted from 1): one further on ends
-// the reading.
+// the reading. A line no longer than this cannot hold such an "=".
 constexpr size_t kLastEqualsIndex = 32766;
 
-// Where the first CR LF of the text starts, or npos. Searching for the CR alone lets the
-// library scan many characters at a time.
+// The characters a key the record keeps may start with, its first letter in either case: a
+// line that starts otherwise (after its blanks) holds no such key.
+constexpr auto kKeyStarts = [] {
+  std::array<bool, 128> starts{};
+  for (const ProjectKey& k : kProjectKeys) {
+    starts[static_cast<size_t>(k.key[0])] = true;
+    starts[static_cast<size_t>(k.key[0] - 'A' + 'a')] = true;
+  }
+  return starts;
+}();
+
 template <typename Char>
-size_t FindLineEnd(std::basic_string_view<Char> text) {
-  for (size_t cr = text.find(Char('\r')); cr != text.npos; cr = text.find(Char('\r'), cr + 1))
-    if (cr + 1 < text.size() && text[cr + 1] == Char('\n')) return cr;
-  return text.npos;
+bool StartsAKey(Char c) {
+  const auto code = static_cast<std::make_unsigned_t<Char>>(c);
+  return code < kKeyStarts.size() && kKeyStarts[code];
+}
+
+// The first CR at or after `from`, or null. Bytes are looked at eight at a time, whose CRs show
+// as the high bits of a word: a call into the library costs more than a line of a project file
+// takes to scan.
+inline const char* FindCr(const char* from, const char* end) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+  if constexpr (std::endian::native == std::endian::little) {
+    for (; end - from >= 8; from += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, from, 8);
+      const std::uint64_t crs = word ^ (kOnes * '\r');
+      // Sets the high bit of each byte that is 0 in crs (and may set bits above the first such
+      // byte, which the lowest set bit ignores).
+      if (const std::uint64_t zero = (crs - kOnes) & ~crs & kHighs)
+        return from + std::countr_zero(zero) / 8;
+    }
+  }
+  for (; from < end; ++from)
+    if (*from == '\r') return from;
+  return nullptr;
+}
+
+inline const wchar_t* FindCr(const wchar_t* from, const wchar_t* end) {
+  return std::char_traits<wchar_t>::find(from, static_cast<size_t>(end - from), L'\r');
+}
+
+// Where the first CR LF at or after `from` starts, or the end of the text.
+template <typename Char>
+const Char* FindLineEnd(const Char* from, const Char* end) {
+  for (const Char* cr; (cr = FindCr(from, end)) != nullptr; from = cr + 1)
+    if (cr + 1 < end && cr[1] == Char('\n')) return cr;
+  return end;
 }
 
 // The text without blanks at either end.
@@ -109,22 +153,28 @@ void Apply(cProject& project, Field field, std::wstring&& value) {
 // Reads the lines of the text into the record, widening each value the record keeps.
 template <typename Char, typename Widen>
 void ReadLines(cProject& project, std::basic_string_view<Char> text, const Widen& widen) {
-  std::basic_string_view<Char> rest = TrimBlanks(text);
-  while (!rest.empty()) {
-    const size_t end = FindLineEnd(rest);
-    const std::basic_string_view<Char> line = rest.substr(0, end);
-    rest = end == rest.npos ? std::basic_string_view<Char>() : rest.substr(end + 2);
-
-    const size_t equals = line.find(Char('='));
-    if (equals == line.npos) continue;
-    if (equals > kLastEqualsIndex) break;
+  using View = std::basic_string_view<Char>;
+  text = TrimBlanks(text);
+  const Char* const end = text.data() + text.size();
+  for (const Char *line = text.data(), *lineEnd; line < end;
+       line = lineEnd == end ? end : lineEnd + 2) {
+    lineEnd = FindLineEnd(line, end);
+    const View whole(line, static_cast<size_t>(lineEnd - line));
     // Most lines (references, objects, source files, compiler switches) have keys the record
-    // does not keep: their values are not even copied.
-    const ProjectKey* key = RecordKey(line.substr(0, equals));
-    if (!key) continue;
-    std::wstring value = widen(line.substr(equals + 1));
-    std::erase(value, L'"');
-    Apply(project, key->field, std::move(value));
+    // does not keep. Unless a line is long enough for its "=" to end the reading, one whose key
+    // starts with no letter of the record's keys is passed over without a search for its "=";
+    // and only the values the record keeps are copied.
+    const size_t key = whole.find_first_not_of(Char(' '));
+    if (key == whole.npos) continue;
+    if (whole.size() <= kLastEqualsIndex + 1 && !StartsAKey(whole[key])) continue;
+    const size_t equals = whole.find(Char('='), key);
+    if (equals == whole.npos) continue;
+    if (equals > kLastEqualsIndex) break;
+    if (const ProjectKey* k = RecordKey(whole.substr(0, equals))) {
+      std::wstring value = widen(whole.substr(equals + 1));
+      std::erase(value, L'"');
+      Apply(project, k->field, std::move(value));
+    }
   }
 }
 
@@ -136,26 +186,29 @@ void ApplyProjectKey(cProject& project, std::wstring_view key, std::wstring_view
 
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
                          std::wstring_view path) noexcept {
+  std::optional<std::uint64_t> size;
   try {
-    if (!FileExists(files, path)) return cProject();
+    size = files.NormalFileSize(path);
   } catch (...) {
-    return cProject();
+    // A listing that cannot be made: the file counts as missing.
   }
-  return ReadExistingProjectFile(files, ansi, path);
+  if (!size) return cProject();
+  return ReadExistingProjectFile(files, ansi, path, *size);
 }
 
 cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
-                                 std::wstring_view path) noexcept {
+                                 std::wstring_view path, std::uint64_t listedSize) noexcept {
   cProject project;
   try {
-    const std::optional<std::string> bytes = files.ReadAll(path, kLargestProjectFile);
+    const std::optional<std::string> bytes = files.ReadListed(path, listedSize, kLargestProjectFile);
     if (!bytes) return project;
     // In a single-byte code page every byte is a character: the lines are split and their keys
     // matched in the file's own bytes, and only the values the record keeps are widened. A
     // double-byte code page pairs a lead byte with whatever byte follows it, a CR or "=" included
     // (so Wine's converter does), so there the whole file is widened first.
     if (ansi.IsDoubleByte())
-      ReadLines<wchar_t>(project, ansi.ToWide(*bytes), [](std::wstring_view v) { return std::wstring(v); });
+      ReadLines<wchar_t>(project, ansi.ToWide(*bytes),
+                         [](std::wstring_view v) { return std::wstring(v); });
     else
       ReadLines<char>(project, *bytes, [&ansi](std::string_view v) { return ansi.ToWide(v); });
   } catch (...) {

@@ -3,6 +3,7 @@
 // fails towards its caller: whatever goes wrong, it returns the record as filled so far.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "catalogue/cProject.h"
@@ -15,15 +16,17 @@ class FileSystem;
 inline constexpr std::size_t kLargestProjectFile = 16u << 20;
 
 /// The record of the project file at the path: empty when the file does not exist or is larger
-/// than kLargestProjectFile; when reading fails part-way (the file cannot be read, a version number out of range, a first "=" beyond
-/// position 32767), the keys of the lines before the failing one.
+/// than kLargestProjectFile; when reading fails part-way (the file cannot be read, a version
+/// number out of range, a first "=" beyond position 32767), the keys of the lines before the
+/// failing one.
 cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
                          std::wstring_view path) noexcept;
 
 /// ReadProjectFile for a path whose existence test has just passed: the file is read without a
-/// second test, which can cost as much as the read (a listing on a share, under Wine).
+/// second test, which can cost as much as the read (a listing on a share, under Wine), and with
+/// the size that test gave (FileSystem::NormalFileSize), so that it is not asked again.
 cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
-                                 std::wstring_view path) noexcept;
+                                 std::wstring_view path, std::uint64_t listedSize) noexcept;
 
 /// Stores one key/value pair of a project file into the record; keys are trimmed of blanks and
 /// compared without case, unknown keys are ignored. Throws VbError (6, "Overflow") when a number

@@ -1,7 +1,9 @@
 #include "catalogue/ProjectLists.h"
 
+#include <cstdint>
 #include <limits>
 #include <set>
+#include <vector>
 
 #include "catalogue/BoundedExistence.h"
 #include "catalogue/ProjectFile.h"
@@ -31,15 +33,20 @@ const cProject* ProjectCollection::Item(std::wstring_view key) const {
 
 std::vector<cRecent> ProjectLists::ReadRegistryList(std::wstring_view keyPath) {
   std::vector<cRecent> entries;
-  const auto table = reg_.RegGetKeyValues(kHkeyCurrentUser, keyPath);
+  auto table = reg_.RegGetKeyValues(kHkeyCurrentUser, keyPath);
   if (!table) return entries;
-  std::set<std::int16_t> seen;
-  for (const RegValue& row : *table) {
+  entries.reserve(table->size());
+  // Every number from -32768 to 32767, by whether an entry has it already.
+  std::vector<bool> seen(std::size_t{1} << 16);
+  for (RegValue& row : *table) {
     const auto number = EntryNumber(row.Name);
-    if (!number || !seen.insert(*number).second) continue;
+    if (!number) continue;
+    const auto index = static_cast<std::size_t>(static_cast<std::uint16_t>(*number));
+    if (seen[index]) continue;
+    seen[index] = true;
     cRecent& entry = entries.emplace_back();
     entry.Order(*number);
-    entry.FilePath(row.Data);
+    entry.FilePath(std::move(row.Data));
   }
   return entries;
 }
@@ -47,20 +54,24 @@ std::vector<cRecent> ProjectLists::ReadRegistryList(std::wstring_view keyPath) {
 std::vector<ProjectRow> ProjectLists::ReadProjectList(bool favorites) {
   std::optional<ProjectCollection>& projects = favorites ? favorites_ : recent_;
   projects.emplace();
+  const std::vector<cRecent> entries = ReadRegistryList(favorites ? kFavoritesKey : kRecentFilesKey);
   std::vector<ProjectRow> rows;
+  rows.reserve(entries.size());
   BoundedExistence existence(files_);
-  for (const cRecent& entry : ReadRegistryList(favorites ? kFavoritesKey : kRecentFilesKey)) {
-    bool exists = false;
+  for (const cRecent& entry : entries) {
+    std::optional<std::uint64_t> size;
     try {
-      exists = existence.Exists(entry.FilePath());
+      size = existence.ListedSize(entry.FilePath());
     } catch (...) {
       // A drive or share that cannot be asked, or no worker to ask it: the file counts as
       // missing.
     }
-    ProjectRow& row = rows.emplace_back(
-        ProjectRow{std::to_wstring(entry.Order()), std::wstring(entry.FilePath()), nullptr});
-    if (exists)
-      row.record = &projects->Add(row.number, ReadExistingProjectFile(files_, ansi_, row.path));
+    std::wstring number;
+    text::AppendWholeNumber(number, entry.Order());
+    ProjectRow& row = rows.emplace_back(ProjectRow{std::move(number), entry.FilePath(), nullptr});
+    if (size)
+      row.record =
+          &projects->Add(row.number, ReadExistingProjectFile(files_, ansi_, row.path, *size));
   }
   return rows;
 }

@@ -1,5 +1,7 @@
 #include "catalogue/Text.h"
 
+#include <iterator>
+
 namespace text {
 
 namespace {
@@ -11,6 +13,18 @@ std::wstring UpperAscii(std::wstring_view text) {
   std::wstring upper(text);
   for (wchar_t& c : upper) c = Upper(c);
   return upper;
+}
+
+void AppendWholeNumber(std::wstring& text, std::int32_t number) {
+  wchar_t digits[11];
+  wchar_t* first = std::end(digits);
+  auto n = number < 0 ? 0u - static_cast<std::uint32_t>(number) : static_cast<std::uint32_t>(number);
+  do {
+    *--first = static_cast<wchar_t>(L'0' + n % 10);
+    n /= 10;
+  } while (n);
+  if (number < 0) *--first = L'-';
+  text.append(first, std::end(digits));
 }
 
 bool EqualsIgnoringCase(std::wstring_view text, std::wstring_view upper) {

@@ -11,6 +11,9 @@ namespace text {
 
 std::wstring UpperAscii(std::wstring_view text);
 
+/// Appends the number as the host language writes it: its digits, a "-" before a negative one.
+void AppendWholeNumber(std::wstring& text, std::int32_t number);
+
 /// True when the text equals upper (which holds no lower-case letters) ignoring ASCII case.
 bool EqualsIgnoringCase(std::wstring_view text, std::wstring_view upper);
 

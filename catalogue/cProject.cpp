@@ -21,14 +21,19 @@ constexpr ProjectTypeRow kProjectTypes[] = {
 
 void cProject::TypeString(std::wstring value) {
   typeString_ = std::move(value);
-  const std::wstring upper = text::UpperAscii(typeString_);
   const ProjectTypeRow* row = kProjectTypes;
-  while (row->upperText && upper != row->upperText) ++row;
+  while (row->upperText && !text::EqualsIgnoringCase(typeString_, row->upperText)) ++row;
   ProjectType(row->type);
   TypeFreindlyName(row->friendlyName);
 }
 
 std::wstring cProject::VersionText() const {
-  return std::to_wstring(versionMajor_) + L'.' + std::to_wstring(versionMinor_) + L'.' +
-         std::to_wstring(versionRevision_);
+  std::wstring version;
+  version.reserve(20);  // room for three numbers of 16 bits and two dots: one allocation
+  text::AppendWholeNumber(version, versionMajor_);
+  version += L'.';
+  text::AppendWholeNumber(version, versionMinor_);
+  version += L'.';
+  text::AppendWholeNumber(version, versionRevision_);
+  return version;
 }

@@ -6,3 +6,13 @@ std::optional<bool> FileSystem::IsNormalFileWithin(std::wstring_view path,
                                                    std::chrono::milliseconds) const {
   return IsNormalFile(path);
 }
+
+std::optional<std::uint64_t> FileSystem::NormalFileSize(std::wstring_view path) const {
+  if (!IsNormalFile(path)) return std::nullopt;
+  return kUnknownFileSize;
+}
+
+std::optional<std::string> FileSystem::ReadListed(std::wstring_view path, std::uint64_t,
+                                                  std::size_t limit) const {
+  return ReadAll(path, limit);
+}

@@ -3,9 +3,13 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+
+/// The size of a normal file whose listing did not give one.
+inline constexpr std::uint64_t kUnknownFileSize = UINT64_MAX;
 
 class FileSystem {
  public:
@@ -21,6 +25,17 @@ class FileSystem {
   /// cannot be opened or read in full (missing, locked, a directory, a device, over 2 GiB), or
   /// when it is longer than limit bytes, which are then not read.
   virtual std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const = 0;
+
+  /// IsNormalFile, with the size in bytes the listing gave for a normal file: nullopt when
+  /// IsNormalFile is false, kUnknownFileSize when the listing gives no size. Throws as
+  /// IsNormalFile. The default asks IsNormalFile and gives no size.
+  virtual std::optional<std::uint64_t> NormalFileSize(std::wstring_view path) const;
+
+  /// ReadAll of a file whose listing has just given its size (kUnknownFileSize: none): the file
+  /// is not asked its size again but read with one read of one byte more than listed, which
+  /// shows a file grown since; that one is read again as ReadAll reads it. The default is ReadAll.
+  virtual std::optional<std::string> ReadListed(std::wstring_view path, std::uint64_t listedSize,
+                                                std::size_t limit) const;
 
   /// True when a query on the path may wait on another machine or on a device: a network share,
   /// a mapped or removable drive. When the share is down such a query can block for tens of

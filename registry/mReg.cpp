@@ -1,5 +1,6 @@
 #include "registry/mReg.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/CodePage.h"
@@ -10,6 +11,9 @@ namespace {
 std::wstring Describe(std::int32_t result) {
   return L"Error " + std::to_wstring(result) + L", Line 0";
 }
+
+// StripNulls in place, for a text made only to be cut.
+void CutAtNul(std::wstring& text) { text.erase(std::min(text.find(L'\0'), text.size())); }
 
 }  // namespace
 
@@ -106,12 +110,14 @@ std::optional<RegValueTable> mReg::RegEnumKeyValues(HKey key) noexcept {
         continue;  // gone since the count, or too long for its buffer: the row stays empty
       if (nameSize > kBufferSize) nameSize = kBufferSize;
       if (dataSize > kBufferSize) dataSize = kBufferSize;
-      std::wstring text = StripNulls(
-          ansi_.ToWide(std::string_view(reinterpret_cast<const char*>(data), dataSize)));
+      std::wstring text =
+          ansi_.ToWide(std::string_view(reinterpret_cast<const char*>(data), dataSize));
+      CutAtNul(text);
       // Data that fills the buffer without a NUL (stored without its terminator) is a text longer
       // than the buffer holds: too long, as one that does not fit at all.
       if (text.size() > kBufferSize - 1) continue;
-      table[i].Name = StripNulls(ansi_.ToWide(std::string_view(name, nameSize)));
+      table[i].Name = ansi_.ToWide(std::string_view(name, nameSize));
+      CutAtNul(table[i].Name);
       table[i].Data = std::move(text);
     }
     return table;
