@@ -1,5 +1,5 @@
 # The two commands of the README. Each installs what is missing, then builds what it needs.
-.PHONY: all deps native win64 win32 native-asan fuzz test run clean
+.PHONY: all deps native win64 win32 native-asan fuzz test run clean dist
 
 all: test
 
@@ -35,7 +35,8 @@ fuzz: deps
 
 # Builds the three targets, then runs the tests natively and under Wine (on a virtual display,
 # for the windows): as 64-bit programs, then as 32-bit ones where the kernel runs them (else
-# it says so), and checks the shipped DLL.
+# it says so), and checks the shipped DLL; then builds the installer (make dist) and tests it
+# under Wine: install, the stand-in IDE loading the installed add-in, upgrade, uninstall.
 test: native win64 win32
 	bash tools/check-layers.sh
 	ctest --preset native
@@ -43,6 +44,13 @@ test: native win64 win32
 	$(MAKE) fuzz
 	cmake/with-display ctest --preset win64
 	bash tools/test-win32.sh
+	$(MAKE) dist
+	bash installer/tests/run.sh
+
+# The installer and the zip of the shipped 32-bit DLL: dist/Marrowby-<version>-setup.exe and
+# dist/Marrowby-<version>.zip (installer/dist.sh; the version is CMakeLists.txt's).
+dist: deps
+	@bash installer/dist.sh
 
 # Starts the stand-in IDE with the add-in loaded and sample projects in its recent list: the
 # 32-bit pair where the kernel runs 32-bit programs, as a user's IDE would, else the 64-bit one.
@@ -69,4 +77,4 @@ mutants:
 	@bash tools/mutants.sh
 
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# make dist: the shipped add-in (the 32-bit DLL of the win32 preset), then
+#   dist/Marrowby-<version>-setup.exe   the installer (installer/Marrowby.nsi)
+#   dist/Marrowby-<version>.zip         the DLL and the README, for those who register by hand
+# The version is the build's (server/Version.h, from CMakeLists.txt). MARROWBY_DIST_BUILD names
+# another build folder of the win32 preset (default build/win32), MARROWBY_DIST_DIR another
+# output folder (default dist).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${MARROWBY_DIST_BUILD:-$root/build/win32}
+out=${MARROWBY_DIST_DIR:-$root/dist}
+
+start=$(date +%s%N)
+cmake --preset win32 -B "$build" >/dev/null
+cmake --build "$build" --target Marrowby
+version=$(sed -n 's/^#define MARROWBY_VERSION "\(.*\)"$/\1/p' "$build/server/Version.h")
+[ -n "$version" ] || { echo "no MARROWBY_VERSION in $build/server/Version.h" >&2; exit 1; }
+
+mkdir -p "$out"
+setup=$out/Marrowby-$version-setup.exe
+zip=$out/Marrowby-$version.zip
+bash installer/build-setup.sh "$setup" "$build/Marrowby.dll" "$version" x86
+rm -f "$zip"
+zip -q -j -X "$zip" "$build/Marrowby.dll" README.md
+ms=$(( ($(date +%s%N) - start) / 1000000 ))
+printf 'dist: %s (%s bytes), %s (%s bytes), version %s, in %d.%d s\n' \
+  "${setup#"$root"/}" "$(stat -c %s "$setup")" "${zip#"$root"/}" "$(stat -c %s "$zip")" \
+  "$version" $((ms / 1000)) $((ms % 1000 / 100))
