@@ -13,6 +13,8 @@ packages=(
   gcovr
   # make dist: the installer (makensis) and the zip for those who register by hand
   nsis zip
+  # the installer tests read the zip back
+  unzip
 )
 
 # 32-bit Wine, for the 32-bit run of the Wine tests: the IDE is a 32-bit program.

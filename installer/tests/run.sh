@@ -9,9 +9,9 @@
 # (tools/probe-32bit.sh). Elsewhere the same script is built for the amd64 stub around the 64-bit
 # DLL and runs under 64-bit Wine, and the run says so.
 #
-# Needs the dist built first (make dist) and the stand-in IDE of the same preset (build/win32 or
-# build/win64; MARROWBY_WIN32_BUILD and MARROWBY_WIN64_BUILD name others, MARROWBY_DIST_DIR
-# another dist folder).
+# Needs the dist built first (make dist, from build/win32) and the stand-in IDE of the preset
+# that runs here (build/win32 or build/win64); MARROWBY_WIN32_BUILD and MARROWBY_WIN64_BUILD name
+# other build folders of those presets, MARROWBY_DIST_DIR another dist folder.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 root=$(pwd)
@@ -33,32 +33,14 @@ else
   echo "installer tests: $why; so the same installer script built for the amd64 stub around" \
        "the 64-bit DLL, under 64-bit Wine (the shipped 32-bit installer is not run here)"
 fi
-version=$(sed -n 's/^#define MARROWBY_VERSION "\(.*\)"$/\1/p' "$build/server/Version.h")
+shipped=${MARROWBY_WIN32_BUILD:-$root/build/win32}
+version=$(sed -n 's/^#define MARROWBY_VERSION "\(.*\)"$/\1/p' "$shipped/server/Version.h")
+version_text=$(sed -n 's/^#define MARROWBY_VERSION_TEXT "\(.*\)"$/\1/p' "$shipped/server/Version.h")
 dll=$build/Marrowby.dll
 standin=$build/standin/standin.exe
-for f in "$dll" "$standin"; do
-  [ -f "$f" ] || { echo "missing $f: build the $arch preset's Marrowby and standin" >&2; exit 1; }
+for f in "$dll" "$standin" "$shipped/Marrowby.dll"; do
+  [ -f "$f" ] || { echo "missing $f: build Marrowby and standin" >&2; exit 1; }
 done
-
-seconds() { date +%s%N; }
-elapsed() { local ms=$(( ($(seconds) - $1) / 1000000 )); printf '%d.%d' $((ms / 1000)) $((ms % 1000 / 100)); }
-
-# The installers under test: the current one (the shipped one on x86), and an older version
-# whose DLL differs from the current one in its bytes (a trailer after the image, which the
-# loader ignores), so that an upgrade that leaves the old file in place is seen.
-setup=$dist/Marrowby-$version-setup.exe
-older=0.9.0
-cp "$dll" "$work/older.dll"
-echo "an older build" >>"$work/older.dll"
-start=$(seconds)
-if [ $arch = amd64 ]; then
-  setup=$work/Marrowby-$version-setup-amd64.exe
-  bash installer/build-setup.sh "$setup" "$dll" "$version" amd64
-fi
-[ -f "$setup" ] || { echo "missing $setup: run make dist first" >&2; exit 1; }
-bash installer/build-setup.sh "$work/Marrowby-$older-setup-$arch.exe" "$work/older.dll" "$older" $arch
-echo "TIME build of the test installers: $(elapsed "$start") s"
-echo "SIZE $(basename "$setup"): $(stat -c %s "$setup") bytes"
 
 failures=0
 check() {  # what expected actual
@@ -67,6 +49,45 @@ check() {  # what expected actual
     failures=$((failures + 1))
   fi
 }
+
+# --- What make dist made, on any machine -------------------------------------------------------
+# A 32-bit installer (machine 332, i386, in its PE header), the zip of the shipped DLL and the
+# README, and one version in the DLL's record, the installer's and the names.
+setup=$dist/Marrowby-$version-setup.exe
+zip=$dist/Marrowby-$version.zip
+for f in "$setup" "$zip"; do
+  [ -f "$f" ] || { echo "missing $f: run make dist first" >&2; exit 1; }
+done
+pe=$(od -An -tu4 -j60 -N4 "$setup" | tr -d ' ')
+check "the installer's machine" 332 "$(od -An -tu2 -j$((pe + 4)) -N2 "$setup" | tr -d ' ')"
+check "the zip's files" "Marrowby.dll README.md" "$(unzip -Z1 "$zip" | sort | tr '\n' ' ' | sed 's/ $//')"
+unzip -p "$zip" Marrowby.dll | cmp -s - "$shipped/Marrowby.dll" ||
+  check "the zip's Marrowby.dll" "$shipped/Marrowby.dll" "another file"
+record() { strings -el "$1" | grep -A1 -x "$2" | sed -n 2p; }
+check "the DLL's FileVersion" "$version_text" "$(record "$shipped/Marrowby.dll" FileVersion)"
+check "the installer's ProductVersion" "$version" "$(record "$setup" ProductVersion)"
+echo "SIZE $(basename "$setup"): $(stat -c %s "$setup") bytes"
+
+seconds() { date +%s%N; }
+elapsed() { local ms=$(( ($(seconds) - $1) / 1000000 )); printf '%d.%d' $((ms / 1000)) $((ms % 1000 / 100)); }
+
+# The installers under test: the current one (the shipped one on x86), and an older version
+# whose DLL differs from the current one in its bytes (a trailer after the image, which the
+# loader ignores), so that an upgrade that leaves the old file in place is seen.
+older=0.9.0
+cp "$dll" "$work/older.dll"
+echo "an older build" >>"$work/older.dll"
+start=$(seconds)
+if [ $arch = amd64 ]; then
+  setup=$work/Marrowby-$version-setup-amd64.exe
+  bash installer/build-setup.sh "$setup" "$dll" "$version" amd64
+fi
+bash installer/build-setup.sh "$work/Marrowby-$older-setup-$arch.exe" "$work/older.dll" "$older" $arch
+# A newer version whose DLL cannot be registered (it is no DLL at all).
+printf 'not a DLL\n' >"$work/broken.dll"
+bash installer/build-setup.sh "$work/Marrowby-99.0.0-setup-$arch.exe" "$work/broken.dll" 99.0.0 $arch
+echo "TIME build of the test installers: $(elapsed "$start") s"
+[ $arch = amd64 ] && echo "SIZE $(basename "$setup"): $(stat -c %s "$setup") bytes"
 
 # A prefix booted once per run, copied for each scenario: each starts from a fresh one.
 template=$work/template
@@ -271,6 +292,10 @@ start=$(seconds)
 status=0; run_setup "$setup" /S || status=$?
 echo "TIME silent upgrade: $(elapsed "$start") s"
 check "exit code of the upgrade" 0 "$status"
+check_installed "$version" "$dll"
+# A version that cannot be registered fails and puts the installed one back, registered.
+status=0; run_setup "$work/Marrowby-99.0.0-setup-$arch.exe" /S || status=$?
+check "exit code of an install whose DLL cannot be registered" 4 "$status"
 check_installed "$version" "$dll"
 
 # The uninstaller as the system's list of programs starts it, silently: it copies itself to the
