@@ -92,23 +92,23 @@ std::optional<std::string> PosixFileSystem::ReadAll(std::wstring_view path, std:
   return bytes;
 }
 
-std::optional<std::string> PosixFileSystem::ReadListed(std::wstring_view path,
-                                                       std::uint64_t listedSize,
-                                                       std::size_t limit) const {
-  if (listedSize == kUnknownFileSize) return ReadAll(path, limit);
-  if (listedSize > limit || listedSize > 0x7FFFFFFF) return std::nullopt;
-  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
+bool PosixFileSystem::ReadListed(std::wstring_view path, std::uint64_t listedSize,
+                                 std::size_t limit, std::string& bytes) const {
+  if (listedSize == kUnknownFileSize) return FileSystem::ReadListed(path, listedSize, limit, bytes);
+  if (listedSize > limit || listedSize > 0x7FFFFFFF) return false;
+  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return false;
   // The listing said a regular file: a directory there now fails the read, and O_NONBLOCK keeps
   // a pipe from holding the open.
-  std::string bytes(static_cast<size_t>(listedSize) + 1, '\0');
+  bytes.resize(static_cast<size_t>(listedSize) + 1);
   ssize_t n;
   {
     Descriptor file(::open(Narrow(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (file.get() < 0) return std::nullopt;
+    if (file.get() < 0) return false;
     n = ::read(file.get(), bytes.data(), bytes.size());
   }
-  if (n < 0) return std::nullopt;
-  if (static_cast<size_t>(n) == bytes.size()) return ReadAll(path, limit);  // grown since
+  if (n < 0) return false;
+  if (static_cast<size_t>(n) == bytes.size())  // grown since it was listed
+    return FileSystem::ReadListed(path, kUnknownFileSize, limit, bytes);
   bytes.resize(static_cast<size_t>(n));
-  return bytes;
+  return true;
 }

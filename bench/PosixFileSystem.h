@@ -12,8 +12,8 @@ class PosixFileSystem final : public FileSystem {
   bool IsNormalFile(std::wstring_view path) const override;
   std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override;
   std::optional<std::uint64_t> NormalFileSize(std::wstring_view path) const override;
-  std::optional<std::string> ReadListed(std::wstring_view path, std::uint64_t listedSize,
-                                        std::size_t limit) const override;
+  bool ReadListed(std::wstring_view path, std::uint64_t listedSize, std::size_t limit,
+                  std::string& bytes) const override;
 
   /// The path as the system takes it.
   static std::string Narrow(std::wstring_view path);

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "catalogue/cProject.h"
@@ -24,9 +25,11 @@ cProject ReadProjectFile(const FileSystem& files, const CodePage& ansi,
 
 /// ReadProjectFile for a path whose existence test has just passed: the file is read without a
 /// second test, which can cost as much as the read (a listing on a share, under Wine), and with
-/// the size that test gave (FileSystem::NormalFileSize), so that it is not asked again.
+/// the size that test gave (FileSystem::NormalFileSize), so that it is not asked again. The
+/// bytes go to the buffer, which a caller reading many files keeps for all of them.
 cProject ReadExistingProjectFile(const FileSystem& files, const CodePage& ansi,
-                                 std::wstring_view path, std::uint64_t listedSize) noexcept;
+                                 std::wstring_view path, std::uint64_t listedSize,
+                                 std::string& buffer) noexcept;
 
 /// Stores one key/value pair of a project file into the record; keys are trimmed of blanks and
 /// compared without case, unknown keys are ignored. Throws VbError (6, "Overflow") when a number

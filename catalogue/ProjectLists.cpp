@@ -58,6 +58,7 @@ std::vector<ProjectRow> ProjectLists::ReadProjectList(bool favorites) {
   std::vector<ProjectRow> rows;
   rows.reserve(entries.size());
   BoundedExistence existence(files_);
+  std::string buffer;  // every file's bytes in turn
   for (const cRecent& entry : entries) {
     std::optional<std::uint64_t> size;
     try {
@@ -70,8 +71,8 @@ std::vector<ProjectRow> ProjectLists::ReadProjectList(bool favorites) {
     text::AppendWholeNumber(number, entry.Order());
     ProjectRow& row = rows.emplace_back(ProjectRow{std::move(number), entry.FilePath(), nullptr});
     if (size)
-      row.record =
-          &projects->Add(row.number, ReadExistingProjectFile(files_, ansi_, row.path, *size));
+      row.record = &projects->Add(
+          row.number, ReadExistingProjectFile(files_, ansi_, row.path, *size, buffer));
   }
   return rows;
 }

@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <utility>
+
 bool FileSystem::MayBlock(std::wstring_view) const { return false; }
 
 std::optional<bool> FileSystem::IsNormalFileWithin(std::wstring_view path,
@@ -12,7 +14,10 @@ std::optional<std::uint64_t> FileSystem::NormalFileSize(std::wstring_view path) 
   return kUnknownFileSize;
 }
 
-std::optional<std::string> FileSystem::ReadListed(std::wstring_view path, std::uint64_t,
-                                                  std::size_t limit) const {
-  return ReadAll(path, limit);
+bool FileSystem::ReadListed(std::wstring_view path, std::uint64_t, std::size_t limit,
+                            std::string& bytes) const {
+  std::optional<std::string> all = ReadAll(path, limit);
+  if (!all) return false;
+  bytes = std::move(*all);
+  return true;
 }

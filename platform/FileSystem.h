@@ -31,11 +31,13 @@ class FileSystem {
   /// IsNormalFile. The default asks IsNormalFile and gives no size.
   virtual std::optional<std::uint64_t> NormalFileSize(std::wstring_view path) const;
 
-  /// ReadAll of a file whose listing has just given its size (kUnknownFileSize: none): the file
-  /// is not asked its size again but read with one read of one byte more than listed, which
-  /// shows a file grown since; that one is read again as ReadAll reads it. The default is ReadAll.
-  virtual std::optional<std::string> ReadListed(std::wstring_view path, std::uint64_t listedSize,
-                                                std::size_t limit) const;
+  /// ReadAll of a file whose listing has just given its size (kUnknownFileSize: none), into
+  /// bytes, whose room a caller reading many files keeps from one to the next. The file is not
+  /// asked its size again but read with one read of one byte more than listed, which shows a
+  /// file grown since; that one is read again as ReadAll reads it. False when ReadAll would give
+  /// nullopt, (bytes) then unspecified. The default asks ReadAll.
+  virtual bool ReadListed(std::wstring_view path, std::uint64_t listedSize, std::size_t limit,
+                          std::string& bytes) const;
 
   /// True when a query on the path may wait on another machine or on a device: a network share,
   /// a mapped or removable drive. When the share is down such a query can block for tens of
