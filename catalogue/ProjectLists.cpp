@@ -54,7 +54,8 @@ std::vector<cRecent> ProjectLists::ReadRegistryList(std::wstring_view keyPath) {
 std::vector<ProjectRow> ProjectLists::ReadProjectList(bool favorites) {
   std::optional<ProjectCollection>& projects = favorites ? favorites_ : recent_;
   projects.emplace();
-  const std::vector<cRecent> entries = ReadRegistryList(favorites ? kFavoritesKey : kRecentFilesKey);
+  const std::vector<cRecent> entries =
+      ReadRegistryList(favorites ? kFavoritesKey : kRecentFilesKey);
   std::vector<ProjectRow> rows;
   rows.reserve(entries.size());
   BoundedExistence existence(files_);

@@ -18,7 +18,9 @@ std::wstring UpperAscii(std::wstring_view text) {
 void AppendWholeNumber(std::wstring& text, std::int32_t number) {
   wchar_t digits[11];
   wchar_t* first = std::end(digits);
-  auto n = number < 0 ? 0u - static_cast<std::uint32_t>(number) : static_cast<std::uint32_t>(number);
+  // The magnitude, taken unsigned so that the least number has one too.
+  std::uint32_t n = static_cast<std::uint32_t>(number);
+  if (number < 0) n = 0u - n;
   do {
     *--first = static_cast<wchar_t>(L'0' + n % 10);
     n /= 10;

@@ -14,16 +14,10 @@ using std::chrono::milliseconds;
 
 TEST(VolumeOf, NamesTheShareOrDriveWhateverTheSpelling) {
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-      {L"C:\\Projects\\a.vbp", L"C:"},
-      {L"c:a.vbp", L"C:"},
-      {L"\\\\?\\d:\\a.vbp", L"D:"},
-      {L"\\\\server\\Share\\dir\\a.vbp", L"\\\\SERVER\\SHARE"},
-      {L"//server/share/a.vbp", L"\\\\SERVER\\SHARE"},
-      {L"\\\\?\\UNC\\server\\share\\a.vbp", L"\\\\SERVER\\SHARE"},
-      {L"\\\\server", L"\\\\SERVER"},
-      {L"a.vbp", L""},
-      {L"\\Projects\\a.vbp", L""},
-      {L"", L""},
+      {L"C:\\Projects\\a.vbp", L"C:"},  {L"c:a.vbp", L"C:"},  {L"\\\\?\\d:\\a.vbp", L"D:"},
+      {L"\\\\server\\Share\\dir\\a.vbp", L"\\\\SERVER\\SHARE"},  {L"\\Projects\\a.vbp", L""},
+      {L"//server/share/a.vbp", L"\\\\SERVER\\SHARE"},  {L"\\\\server", L"\\\\SERVER"},
+      {L"\\\\?\\UNC\\server\\share\\a.vbp", L"\\\\SERVER\\SHARE"},  {L"a.vbp", L""},  {L"", L""},
   };
   for (const auto& [path, volume] : cases) EXPECT_EQ(volume, VolumeOf(path)) << path;
 }

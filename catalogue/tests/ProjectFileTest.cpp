@@ -56,8 +56,7 @@ TEST(ReadProjectFile, ReadsLinesAndValuesByTheRulesOfTheIde) {
        "AutoRefresh=1\r\n",
        L"OrderEntry|Order Entry|Takes the day's orders|OrderEntry.exe|Standard EXE|2.1.15|1|"
        L"Internal|Harbour|Front end|(c) Harbour|Orders"},
-      {"empty", "", kEmpty},
-      {"only blank lines", "   \r\n\r\n", kEmpty},
+      {"empty", "", kEmpty},  {"only blank lines", "   \r\n\r\n", kEmpty},
       {"lines end only at CR LF", "Name=One\nTitle=Two\nMajorVer=3\n",
        L"One\nTitle=Two\nMajorVer=3\n|||||0.0.0|0|||||"},
       {"a lone CR is text", "Name=One\rTitle=Two\r\nDescription=Three",
@@ -88,6 +87,7 @@ TEST(ReadProjectFile, ReadsLinesAndValuesByTheRulesOfTheIde) {
       {"one beyond ends the reading",
        "Name=Kept\r\nDescription" + std::string(32767 - 11, ' ') + "=no\r\nTitle=After",
        L"Kept|||||0.0.0|0|||||"},
+      {"after any key", "Form" + std::string(32767 - 4, ' ') + "=x\r\nName=Lost", kEmpty},
   };
   for (const auto& c : cases) EXPECT_EQ(c.fields, Read(c.text)) << c.why;
 

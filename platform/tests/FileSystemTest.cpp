@@ -45,8 +45,14 @@ TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
     EXPECT_EQ(c.exists, files_.IsNormalFile(path)) << c.name;
     EXPECT_EQ(c.exists, files_.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
     EXPECT_EQ(c.bytes, files_.ReadAll(path, 7)) << c.name;
+    const auto size = files_.NormalFileSize(path);
+    std::string got(9, 'x');  // what a buffer held before takes no part
+    EXPECT_EQ(c.exists, size && files_.ReadListed(path, *size, 7, got) && got == c.bytes) << c.name;
   }
-  EXPECT_FALSE(files_.ReadAll(world_->PathOf(L"plain.vbp"), 6)) << "longer than the limit";
+  std::string got;
+  const std::wstring plain = world_->PathOf(L"plain.vbp");
+  EXPECT_TRUE(files_.ReadListed(plain, 1, 7, got) && got == bytes) << "grown since listed";
+  EXPECT_FALSE(files_.ReadAll(plain, 6) || files_.ReadListed(plain, 7, 6, got)) << "over the limit";
   EXPECT_FALSE(files_.IsNormalFile(L"")) << "the empty path names no file";
 }
 

@@ -36,8 +36,10 @@ constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FIL
 }
 
 // The listing of one path, kept to normal files. Sets code to the listing's error when it fails
-// other than by finding nothing. Never throws: it also runs on workers of its own.
-bool ListsNormalFile(const std::wstring& path, DWORD& code) noexcept {
+// other than by finding nothing, and size (when given) to a normal file's size. Never throws: it
+// also runs on workers of its own.
+bool ListsNormalFile(const std::wstring& path, DWORD& code,
+                     std::uint64_t* size = nullptr) noexcept {
   code = ERROR_SUCCESS;
   if (path.empty() || path.find_first_of(kWildcardsAndNul) != std::wstring::npos) return false;
   WIN32_FIND_DATAW found;
@@ -49,7 +51,20 @@ bool ListsNormalFile(const std::wstring& path, DWORD& code) noexcept {
       code = error;
     return false;
   }
+  if (size) *size = (std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow;
   return (found.dwFileAttributes & kNotNormal) == 0;
+}
+
+// The file opened for reading, as a reader that never writes opens it: sharing everything, as an
+// editor or a source-control tool may hold the file open for writing, or be about to rename it.
+// Device names ("con", "nul", "lpt1") open too: only a file on disk is kept, as a console would
+// wait for input. Null when it cannot be opened or is no file on disk.
+unique_file OpenForReading(const std::wstring& path) {
+  unique_file file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file && ::GetFileType(file.get()) != FILE_TYPE_DISK) file.reset();
+  return file;
 }
 
 // One listing on a worker thread. The caller and the worker each hold a reference; the last to
@@ -164,20 +179,21 @@ std::optional<bool> Win32FileSystem::IsNormalFileWithin(std::wstring_view path,
   return answer;
 }
 
+std::optional<std::uint64_t> Win32FileSystem::NormalFileSize(std::wstring_view path) const {
+  DWORD code;
+  std::uint64_t size = 0;
+  const bool normal = ListsNormalFile(std::wstring(path), code, &size);
+  if (code != ERROR_SUCCESS) RaiseListingError(code);
+  if (!normal) return std::nullopt;
+  return size;
+}
+
 std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path, std::size_t limit) const {
   if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return std::nullopt;
-  const std::wstring name(path);
-  // A reader that never writes shares everything: an editor or a source-control tool may hold
-  // the file open for writing, or be about to rename it.
-  unique_file file(::CreateFileW(name.c_str(), GENERIC_READ,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  // Device names ("con", "nul", "lpt1") open too; only a file on disk is read, as a console
-  // would wait for input.
-  if (!file || ::GetFileType(file.get()) != FILE_TYPE_DISK) return std::nullopt;
+  const unique_file file = OpenForReading(std::wstring(path));
   LARGE_INTEGER size;
-  if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF ||
-      static_cast<unsigned long long>(size.QuadPart) > limit)
+  if (!file || !::GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+      size.QuadPart > 0x7FFFFFFF || static_cast<unsigned long long>(size.QuadPart) > limit)
     return std::nullopt;
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   DWORD read = 0;
@@ -186,4 +202,21 @@ std::optional<std::string> Win32FileSystem::ReadAll(std::wstring_view path, std:
        read != bytes.size()))
     return std::nullopt;
   return bytes;
+}
+
+bool Win32FileSystem::ReadListed(std::wstring_view path, std::uint64_t listedSize,
+                                 std::size_t limit, std::string& bytes) const {
+  if (listedSize == kUnknownFileSize) return FileSystem::ReadListed(path, listedSize, limit, bytes);
+  if (listedSize > limit || listedSize >= 0x7FFFFFFF) return false;
+  if (path.empty() || path.find(L'\0') != std::wstring_view::npos) return false;
+  const unique_file file = OpenForReading(std::wstring(path));
+  if (!file) return false;
+  bytes.resize(static_cast<size_t>(listedSize) + 1);
+  DWORD read = 0;
+  if (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+    return false;
+  if (read == bytes.size())  // grown since it was listed
+    return FileSystem::ReadListed(path, kUnknownFileSize, limit, bytes);
+  bytes.resize(read);
+  return true;
 }
