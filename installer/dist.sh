@@ -11,6 +11,7 @@ root=$(pwd)
 build=${MARROWBY_DIST_BUILD:-$root/build/win32}
 out=${MARROWBY_DIST_DIR:-$root/dist}
 
+seconds() { local ms=$(( ($(date +%s%N) - $1) / 1000000 )); printf '%d.%d' $((ms / 1000)) $((ms % 1000 / 100)); }
 start=$(date +%s%N)
 cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" --target Marrowby
@@ -20,10 +21,11 @@ version=$(sed -n 's/^#define MARROWBY_VERSION "\(.*\)"$/\1/p' "$build/server/Ver
 mkdir -p "$out"
 setup=$out/Marrowby-$version-setup.exe
 zip=$out/Marrowby-$version.zip
+dll_time=$(seconds "$start")
+built=$(date +%s%N)
 bash installer/build-setup.sh "$setup" "$build/Marrowby.dll" "$version" x86
 rm -f "$zip"
 zip -q -j -X "$zip" "$build/Marrowby.dll" README.md
-ms=$(( ($(date +%s%N) - start) / 1000000 ))
-printf 'dist: %s (%s bytes), %s (%s bytes), version %s, in %d.%d s\n' \
+printf 'dist: %s (%s bytes), %s (%s bytes), version %s; the DLL in %s s, installer and zip in %s s\n' \
   "${setup#"$root"/}" "$(stat -c %s "$setup")" "${zip#"$root"/}" "$(stat -c %s "$zip")" \
-  "$version" $((ms / 1000)) $((ms % 1000 / 100))
+  "$version" "$dll_time" "$(seconds "$built")"
