@@ -99,14 +99,16 @@ template=$work/template
 export WINEPREFIX=$template
 rm -rf "$template" "$template.lock"
 cmake/wine-run reg query 'HKCU\Software' >/dev/null
-/usr/lib/wine/wineserver -w
+timeout 60 /usr/lib/wine/wineserver -w || true
 fresh_prefix() {
   export WINEPREFIX=$work/$1
   rm -rf "$WINEPREFIX"
   cp -a "$template" "$WINEPREFIX"
 }
 
-wine() { cmake/wine-run "$@"; }
+# Every Windows program runs under a time limit: a dialog nobody answers ends the run as a failure
+# (exit code 124), never hangs it.
+wine() { timeout -k 5 120 cmake/wine-run "$@"; }
 # One value's data as `reg query` prints it; empty when the key or value is missing (reg query
 # says so on standard output, so its output is parsed, never trusted whole).
 value() {
