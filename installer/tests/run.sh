@@ -70,6 +70,12 @@ unzip -p "$zip" Marrowby.dll | cmp -s - "$shipped/Marrowby.dll" ||
   check "the zip's Marrowby.dll" "$shipped/Marrowby.dll" "another file"
 record() { strings -el "$1" | grep -A1 -x "$2" | sed -n 2p; }
 check "the DLL's FileVersion" "$version_text" "$(record "$shipped/Marrowby.dll" FileVersion)"
+# The About box's line, read as it reads it: major, minor and the fourth number (the revision) of
+# the record's fixed file version, which follows its signature 0xFEEF04BD and structure version.
+fixed=$(LC_ALL=C grep -obUaP '\xBD\x04\xEF\xFE' "$shipped/Marrowby.dll" | head -1 | cut -d: -f1)
+read -r ms ls < <(od -An -tu4 -j$((fixed + 8)) -N8 "$shipped/Marrowby.dll")
+check "the About box's version line" "Version $version" \
+  "Version $((ms >> 16)).$((ms & 0xFFFF)).$((ls & 0xFFFF))"
 check "the installer's ProductVersion" "$version" "$(record "$setup" ProductVersion)"
 echo "SIZE $(basename "$setup"): $(stat -c %s "$setup") bytes"
 
