@@ -1,5 +1,7 @@
 #include "browser/ProjectListView.h"
 
+#include <algorithm>
+
 #include "ui/Controls.h"
 
 namespace {
@@ -72,16 +74,68 @@ int ListColumn(std::wstring_view key) {
 }
 
 void LoadProjectList(ProjectLists& lists, Application& app, ListView& list, bool favorites) {
+  LoadProjectList(lists, app, list, favorites, L"");
+}
+
+std::vector<ListRow> LoadProjectList(ProjectLists& lists, Application& app, ListView& list,
+                                     bool favorites, std::wstring_view filter) {
   static const int path = ListColumn(L"Path");
   Hourglass hourglass(app);
   list.ClearItems();
-  SortedOnceFilled sortedOnce(list);
+  std::vector<ListRow> rows;
   for (const ProjectRow& entry : lists.ReadProjectList(favorites)) {
-    ListItem& row =
-        list.AddItem(L"k_" + entry.number, entry.number, entry.record ? kFileExists : kFileMissing);
-    row.SubItems(path, entry.path);
+    ListRow& row = rows.emplace_back();
+    row.key = L"k_" + entry.number;
+    row.icon = entry.record ? kFileExists : kFileMissing;
+    row.cells[0] = entry.number;
+    row.cells[path] = entry.path;
     if (!entry.record) continue;
     for (int i = 1; i < static_cast<int>(std::size(kListFields)); ++i)
-      if (i != path) row.SubItems(i, kListFields[i].cell(entry));
+      if (i != path) row.cells[i] = kListFields[i].cell(entry);
+  }
+  ShowRows(list, rows, filter);
+  return rows;
+}
+
+namespace {
+
+// Letters without case: ASCII and Latin-1's, which is what paths and project names mostly use.
+wchar_t Folded(wchar_t c) {
+  if ((c >= L'A' && c <= L'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
+  return c;
+}
+
+bool Contains(std::wstring_view text, std::wstring_view folded) {
+  if (folded.size() > text.size()) return false;
+  for (std::size_t at = 0; at + folded.size() <= text.size(); ++at) {
+    std::size_t i = 0;
+    while (i < folded.size() && Folded(text[at + i]) == folded[i]) ++i;
+    if (i == folded.size()) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void ShowRows(ListView& list, const std::vector<ListRow>& rows, std::wstring_view filter) {
+  std::wstring folded(filter);
+  for (wchar_t& c : folded) c = Folded(c);
+  std::vector<int> shown;  // the sub-items whose columns show
+  for (int i = 1; i <= list.ColumnCount(); ++i)
+    if (list.Column(i).Width() != 0) shown.push_back(i - 1);
+
+  const ListItem* selected = list.SelectedItem();
+  const std::wstring selectedKey = selected ? selected->Key() : L"";
+  list.ClearItems();
+  SortedOnceFilled sortedOnce(list);
+  for (const ListRow& r : rows) {
+    const bool match = folded.empty() || std::any_of(shown.begin(), shown.end(), [&](int i) {
+                         return Contains(r.cells[i], folded);
+                       });
+    if (!match) continue;
+    ListItem& row = list.AddItem(r.key, r.cells[0], r.icon);
+    for (int i = 1; i < static_cast<int>(r.cells.size()); ++i)
+      if (!r.cells[i].empty()) row.SubItems(i, r.cells[i]);
+    if (!selectedKey.empty() && r.key == selectedKey) list.SelectedItem(&row);
   }
 }

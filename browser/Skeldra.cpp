@@ -7,8 +7,10 @@
 #include "browser/ProjectListView.h"
 #include "catalogue/ProjectLists.h"
 #include "platform/Boundary.h"
+#include "platform/Clipboard.h"
 #include "platform/Error.h"
 #include "platform/MsgBox.h"
+#include "platform/Shell.h"
 
 namespace {
 
@@ -27,6 +29,17 @@ constexpr int kPropertiesTab = 3;
 constexpr int kRightButton = 2;
 constexpr int kPopupRightButton = 2;
 
+// The filter box, at the right end of the toolbar's row.
+constexpr float kFilterWidth = 2400, kFilterHeight = 300, kFilterTop = 30, kFilterMargin = 60;
+// The least room the toolbar's buttons keep at its left.
+constexpr float kToolbarButtonsWidth = 1500;
+
+// Keys, as virtual-key codes, and the Shift argument's bits.
+constexpr int kKeyTab = 0x09, kKeyReturn = 0x0D, kKeyEscape = 0x1B, kKeyDown = 0x28,
+              kKeyDelete = 0x2E, kKeyC = 0x43, kKeyF = 0x46, kKeyApps = 0x5D, kKeyF5 = 0x74,
+              kKeyF10 = 0x79;
+constexpr int kShiftKey = 1, kCtrlKey = 2;
+
 // The properties page: a caption and a display field a row, at these tops inside the frame.
 constexpr const wchar_t* kPropertyCaptions[11] = {
     L"Name:",    L"Path:",         L"Type:",      L"Title:",             L"Product Name:",
@@ -44,8 +57,9 @@ constexpr wchar_t kCustomizeButton[] = L"Customize";
 
 }  // namespace
 
-Skeldra::Skeldra(const SkeldraControls& controls, ProjectLists& lists, MsgBox& msgBox)
-    : c_(controls), lists_(lists), msgBox_(msgBox) {
+Skeldra::Skeldra(const SkeldraControls& controls, ProjectLists& lists, MsgBox& msgBox,
+                 Shell& shell, Clipboard& clipboard)
+    : c_(controls), lists_(lists), msgBox_(msgBox), shell_(shell), clipboard_(clipboard) {
   Design();
   BindEvents();
 }
@@ -85,11 +99,18 @@ void Skeldra::Design() {
   mnuPopRecent_ = Menu{L"mnuPopRecent",
                        {{L"mnuPopRecent_Add", L"Add to Favorites", [this] { mnuPopRecent_Add_Click(); }},
                         {L"mnuPopRecent_Open", L"Open Project", [this] { mnuPopRecent_Open_Click(); }},
-                        {L"mnuPopRecent_Prop", L"Properties", [this] { mnuPopRecent_Prop_Click(); }}}};
+                        {L"mnuPopRecent_Prop", L"Properties", [this] { mnuPopRecent_Prop_Click(); }},
+                        {L"mnuPopRecent_CopyPath", L"Copy Path", [this] { mnuPopRecent_CopyPath_Click(); }},
+                        {L"mnuPopRecent_Reveal", L"Open Containing Folder",
+                         [this] { mnuPopRecent_Reveal_Click(); }}}};
   mnuPopFavor_ = Menu{L"mnuPopFavor",
                       {{L"mnuPopFavor_Delete", L"Remove", [this] { mnuPopFavor_Delete_Click(); }},
                        {L"mnuPopFavor_Open", L"Open", [this] { mnuPopFavor_Open_Click(); }},
-                       {L"mnuPopFavor_Prop", L"Properties", [this] { mnuPopFavor_Prop_Click(); }}}};
+                       {L"mnuPopFavor_Prop", L"Properties", [this] { mnuPopFavor_Prop_Click(); }},
+                       {L"mnuPopFavor_CopyPath", L"Copy Path", [this] { mnuPopFavor_CopyPath_Click(); }},
+                       {L"mnuPopFavor_Reveal", L"Open Containing Folder",
+                        [this] { mnuPopFavor_Reveal_Click(); }}}};
+  c_.txtFilter.CueBanner(L"Filter");
 }
 
 void Skeldra::BindEvents() {
@@ -110,6 +131,7 @@ void Skeldra::BindEvents() {
   c_.lvwFavor.events.MouseDown = [this](int button, int shift, float x, float y) {
     Guard([&] { lvwFavor_MouseDown(button, shift, x, y); });
   };
+  c_.txtFilter.events.Change = [this] { Guard([&] { txtFilter_Change(); }); };
 }
 
 template <typename Handler>
@@ -190,6 +212,7 @@ void Skeldra::UserDocument_Resize() {
   Silently([&] { width = std::max(c_.UserDocument.ScaleWidth(), c_.UserDocument.MinWidth()); });
   Silently([&] { height = std::max(c_.UserDocument.ScaleHeight(), c_.UserDocument.MinHeight()); });
   Silently([&] { c_.Toolbar1.Move(0, 0, width); });
+  PlaceFilter(width);
   Silently([&] { c_.TabStrip1.Move(0, kToolbarHeight, width, height - kToolbarHeight); });
 
   float left = 0, top = 0, clientWidth = 0, clientHeight = 0;
@@ -207,6 +230,16 @@ void Skeldra::UserDocument_Resize() {
     Silently([&] { page->Move(left, top, clientWidth, clientHeight); });
 }
 
+// The filter box lies over the toolbar's right end, clear of its buttons; the tab strip and the
+// pages keep their places.
+void Skeldra::PlaceFilter(float width) {
+  const float boxWidth = std::clamp(width - kToolbarButtonsWidth - kFilterMargin, 0.f, kFilterWidth);
+  Silently([&] {
+    c_.txtFilter.Move(width - boxWidth - kFilterMargin, kFilterTop, boxWidth, kFilterHeight);
+  });
+  Silently([&] { c_.txtFilter.ZOrder(0); });
+}
+
 void Skeldra::UserDocument_Terminate() { lists_.Release(); }
 
 // ---- Tabs and the properties page ---------------------------------------------------------
@@ -217,14 +250,14 @@ void Skeldra::TabStrip1_Click() {
 
   switch (c_.TabStrip1.SelectedIndex()) {
     case kRecentTab:
-      LoadProjectList(lists_, c_.App, c_.lvwRecent, false);
+      Load(c_.lvwRecent);
       c_.lvwFavor.Visible(false);
       c_.lvwRecent.Visible(true);
       c_.lvwRecent.ZOrder(0);
       c_.fraProps.Visible(false);
       break;
     case kFavoritesTab:
-      LoadProjectList(lists_, c_.App, c_.lvwFavor, true);
+      Load(c_.lvwFavor);
       c_.lvwFavor.Visible(true);
       c_.lvwRecent.Visible(false);
       c_.lvwFavor.ZOrder(0);
@@ -348,13 +381,11 @@ void Skeldra::mnuPopRecent_Add_Click() {
     return;  // no row to add
   }
   Silently([&] {
-    if (!lists_.FavoriteProjects()) LoadProjectList(lists_, c_.App, c_.lvwFavor, true);
+    if (!lists_.FavoriteProjects()) Load(c_.lvwFavor);
   });
-  bool listed = false;
-  Silently([&] {
-    for (int i = 1; i <= c_.lvwFavor.ItemCount() && !listed; ++i)
-      listed = c_.lvwFavor.Item(i).SubItems(kPathColumn) == path;
-  });
+  // The favourites as read, whether the filter shows them or not.
+  const bool listed = std::any_of(favorRows_.begin(), favorRows_.end(),
+                                  [&](const ListRow& r) { return r.cells[kPathColumn] == path; });
   if (listed) return;
   Silently([&] { lists_.AddFavorite(path); });
 }
@@ -366,7 +397,7 @@ void Skeldra::mnuPopFavor_Delete_Click() {
   const ListItem* row = c_.lvwFavor.SelectedItem();
   if (!row) return;
   lists_.RemoveFavorite(row->Text());
-  LoadProjectList(lists_, c_.App, c_.lvwFavor, true);
+  Load(c_.lvwFavor);
 }
 
 void Skeldra::mnuPopFavor_Open_Click() { lvwFavor_DblClick(); }
@@ -390,5 +421,110 @@ void Skeldra::Toolbar1_ButtonClick(const ToolbarButton& button) {
     Silently([&] { c_.lvwCustomize.Visible(false); });
     Silently([&] { c_.Toolbar1.ButtonValue(kCustomizeButton, 0); });
     Silently([&] { c_.TabStrip1.SelectTab(kPropertiesTab); });
+  }
+}
+
+// ---- Lists through the filter -------------------------------------------------------------
+
+void Skeldra::Load(ListView& list) {
+  RowsOf(list) = LoadProjectList(lists_, c_.App, list, &list == &c_.lvwFavor, filter_);
+}
+
+std::vector<ListRow>& Skeldra::RowsOf(const ListView& list) {
+  return &list == &c_.lvwFavor ? favorRows_ : recentRows_;
+}
+
+ListView* Skeldra::ShownList() {
+  if (c_.lvwRecent.Visible()) return &c_.lvwRecent;
+  if (c_.lvwFavor.Visible()) return &c_.lvwFavor;
+  return nullptr;
+}
+
+// The filter narrows the list that shows; the other follows when its tab shows, as it is read
+// again then. The registry is never touched.
+void Skeldra::txtFilter_Change() {
+  filter_ = c_.txtFilter.Text();
+  if (ListView* list = ShownList()) ShowRows(*list, RowsOf(*list), filter_);
+}
+
+// ---- Copy Path and Open Containing Folder -------------------------------------------------
+
+void Skeldra::CopyPath(ListView& list) {
+  if (const ListItem* row = list.SelectedItem()) clipboard_.PutText(row->SubItems(kPathColumn));
+}
+
+void Skeldra::Reveal(ListView& list) {
+  if (const ListItem* row = list.SelectedItem()) shell_.ShowInFolder(row->SubItems(kPathColumn), nullptr);
+}
+
+void Skeldra::mnuPopRecent_CopyPath_Click() { CopyPath(c_.lvwRecent); }
+void Skeldra::mnuPopRecent_Reveal_Click() { Reveal(c_.lvwRecent); }
+void Skeldra::mnuPopFavor_CopyPath_Click() { CopyPath(c_.lvwFavor); }
+void Skeldra::mnuPopFavor_Reveal_Click() { Reveal(c_.lvwFavor); }
+
+// ---- Keys ---------------------------------------------------------------------------------
+
+bool Skeldra::UserDocument_KeyDown(int keyCode, int shift) {
+  const Control* focus = nullptr;
+  Silently([&] { focus = c_.UserDocument.ActiveControl(); });
+  ListView* list = focus == &c_.lvwRecent ? &c_.lvwRecent
+                   : focus == &c_.lvwFavor ? &c_.lvwFavor
+                                           : nullptr;
+  if (!list && focus != &c_.txtFilter) return false;
+
+  // Tab and Shift+Tab move between the controls, and every other key the lists and the box
+  // handle themselves.
+  const bool ctrl = shift == kCtrlKey, plain = shift == 0;
+  const bool taken =
+      (plain && (keyCode == kKeyReturn || keyCode == kKeyF5 || keyCode == kKeyApps)) ||
+      (plain && list && keyCode == kKeyDelete) ||
+      (plain && !list && (keyCode == kKeyEscape || keyCode == kKeyDown)) ||
+      (ctrl && (keyCode == kKeyC || keyCode == kKeyF)) ||
+      ((shift & ~kShiftKey) == kCtrlKey && keyCode == kKeyTab) ||
+      (shift == kShiftKey && keyCode == kKeyF10);
+  if (taken) Guard([&] { ListKey(list, keyCode, shift); });
+  return taken;
+}
+
+void Skeldra::ListKey(ListView* focused, int keyCode, int shift) {
+  ListView* shown = focused ? focused : ShownList();
+  switch (keyCode) {
+    case kKeyReturn:
+      if (shown) OpenSelected(*shown);
+      break;
+    case kKeyDelete:
+      // The recent list is the IDE's own: the key does nothing there.
+      if (shown == &c_.lvwFavor) mnuPopFavor_Delete_Click();
+      break;
+    case kKeyF5:
+      if (shown) Load(*shown);
+      break;
+    case kKeyC:
+      if (shown) CopyPath(*shown);
+      break;
+    case kKeyF:
+      c_.txtFilter.SetFocus();
+      break;
+    case kKeyTab: {
+      const int count = c_.TabStrip1.TabCount(), now = c_.TabStrip1.SelectedIndex();
+      c_.TabStrip1.SelectTab((shift & kShiftKey) ? (now + count - 2) % count + 1 : now % count + 1);
+      break;
+    }
+    case kKeyEscape:
+      c_.txtFilter.Text(L"");
+      break;
+    case kKeyDown:
+      if (!shown) break;
+      shown->SetFocus();
+      if (!shown->SelectedItem() && shown->ItemCount() > 0) shown->SelectedItem(&shown->Item(1));
+      break;
+    default: {  // the pop-up menu, at the selected row
+      ListItem* row = shown ? shown->SelectedItem() : nullptr;
+      if (!row) break;
+      const Menu& menu = shown == &c_.lvwFavor ? mnuPopFavor_ : mnuPopRecent_;
+      c_.UserDocument.PopupMenu(menu, kPopupRightButton, shown->Left() + kNumberWidth / 2,
+                                shown->Top() + row->Top() + kLabelHeight);
+      break;
+    }
   }
 }

@@ -10,16 +10,21 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "browser/ProjectListView.h"
 #include "browser/SkeldraControls.h"
 
+class Clipboard;
 class MsgBox;
 class ProjectLists;
+class Shell;
 
 class Skeldra {
  public:
   /// Lays out the controls as the document is designed and binds their events.
-  Skeldra(const SkeldraControls& controls, ProjectLists& lists, MsgBox& msgBox);
+  Skeldra(const SkeldraControls& controls, ProjectLists& lists, MsgBox& msgBox, Shell& shell,
+          Clipboard& clipboard);
   Skeldra(const Skeldra&) = delete;
   Skeldra& operator=(const Skeldra&) = delete;
 
@@ -38,6 +43,10 @@ class Skeldra {
   void UserDocument_Show();
   void UserDocument_Resize();
   void UserDocument_Terminate();
+  /// A key pressed while one of the document's controls has the focus, before the host's own
+  /// shortcuts see it (keyCode a virtual-key code; shift: 1 shift, 2 ctrl, 4 alt). True when the
+  /// document took the key: the host must then not act on it as well.
+  bool UserDocument_KeyDown(int keyCode, int shift);
 
   // Handlers of the controls' events.
   void TabStrip1_Click();
@@ -54,6 +63,11 @@ class Skeldra {
   void mnuPopFavor_Delete_Click();
   void mnuPopFavor_Open_Click();
   void mnuPopFavor_Prop_Click();
+  void mnuPopRecent_CopyPath_Click();
+  void mnuPopRecent_Reveal_Click();
+  void mnuPopFavor_CopyPath_Click();
+  void mnuPopFavor_Reveal_Click();
+  void txtFilter_Change();
   void Toolbar1_ButtonClick(const ToolbarButton& button);
 
   /// Fills the field list from the columns of the list that is showing and lays it over that list.
@@ -71,7 +85,18 @@ class Skeldra {
   void OpenSelected(ListView& list);
   void PressList(ListView& list, const Menu& menu, int button, float x, float y);
   void ShowProperties();
+  void PlaceFilter(float width);
   void SetColumnWidth(std::wstring_view key, float width);
+  /// Reads the list again into its view, through the filter.
+  void Load(ListView& list);
+  /// The list whose page shows; null on the properties page.
+  ListView* ShownList();
+  std::vector<ListRow>& RowsOf(const ListView& list);
+  /// The selected row's path on the clipboard; the file shown in its folder.
+  void CopyPath(ListView& list);
+  void Reveal(ListView& list);
+  /// The key's command while a list (or, for list null, the filter box) has the focus.
+  void ListKey(ListView* list, int keyCode, int shift);
   /// Runs an event's handler; whatever escapes it is shown to the user.
   template <typename Handler>
   void Guard(Handler&& handler) noexcept;
@@ -79,6 +104,11 @@ class Skeldra {
   SkeldraControls c_;
   ProjectLists& lists_;  // not owned
   MsgBox& msgBox_;       // not owned
+  Shell& shell_;         // not owned
+  Clipboard& clipboard_;  // not owned
   Menu mnuPopRecent_;
   Menu mnuPopFavor_;
+  // Each list's rows as last read, before the filter; and the filter, "" for none.
+  std::vector<ListRow> recentRows_, favorRows_;
+  std::wstring filter_;
 };

@@ -30,4 +30,5 @@ struct SkeldraControls {
   TextBox& txtEXEName;
   CommonDialog& CommonDialog1;
   ModalForm& frmAbout;
+  EditBox& txtFilter;  // at the right end of the toolbar's row
 };

@@ -49,8 +49,10 @@
 #include "fuzz/StoredValues.h"
 #include "platform/CodePage.h"
 #include "platform/Error.h"
+#include "platform/tests/FakeClipboard.h"
 #include "platform/tests/MemoryFileSystem.h"
 #include "platform/tests/RecordingMsgBox.h"
+#include "platform/tests/RecordingShell.h"
 #include "registry/mReg.h"
 #include "registry/tests/MemoryRegistry.h"
 
@@ -164,7 +166,7 @@ class Program {
       : reg_(failing_, ansi_),
         slow_(files_),
         lists_(reg_, slow_, ansi_),
-        doc_(w_.Controls(), lists_, msgBox_) {
+        doc_(w_.Controls(), lists_, msgBox_, shell_, clipboard_) {
     // The document as the add-in opens it, over an empty registry.
     gVBE = host_;
     doc_.UserDocument_Initialize();
@@ -530,6 +532,8 @@ class Program {
   SlowVolumes slow_;
   HeadlessWindow w_;
   RecordingMsgBox msgBox_;
+  RecordingShell shell_;
+  FakeClipboard clipboard_;
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   ProjectLists lists_;
   Skeldra doc_;

@@ -1,6 +1,6 @@
 #pragma once
-// The system clipboard, as far as the add-in's command entries use it: it puts its face picture
-// there for the host to paste, and puts back what the user had copied.
+// The system clipboard, as far as the add-in uses it: the command entries put their face picture
+// there for the host to paste and put back what the user had copied; the lists copy a path.
 
 #include <memory>
 #include <string_view>
@@ -21,4 +21,7 @@ class Clipboard {
   /// Replaces what the clipboard holds with the library's bitmap resource of that name, as a
   /// picture. Throws VbError when the resource or the clipboard cannot be had.
   virtual void PutBitmapResource(std::wstring_view name) = 0;
+  /// Replaces what the clipboard holds with the text, as Unicode text and as text in the ANSI
+  /// code page, for programs that read either. Throws VbError when the clipboard cannot be had.
+  virtual void PutText(std::wstring_view text) = 0;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// The system shell: opening a document or web address with the program registered for it, and
-// starting a program.
+// The system shell: opening a document or web address with the program registered for it,
+// starting a program, and showing a file in the file manager.
 
 #include <string_view>
 
@@ -25,4 +25,9 @@ class Shell {
   /// the program has started, without waiting for it. Throws VbError when the program cannot be
   /// started: 5 for an empty command line, 53 ("File not found") otherwise.
   virtual void Start(std::wstring_view commandLine, int windowStyle) = 0;
+
+  /// Opens the file manager on the folder that holds the file, with the file selected; when the
+  /// file does not exist, on the nearest folder above it that does (nothing when none does).
+  /// Whether that worked is not reported, as for Open.
+  virtual void ShowInFolder(std::wstring_view path, Window owner) = 0;
 };

@@ -289,14 +289,14 @@ class SkeldraObject final
       site->OnInPlaceActivate();
       inPlaceSite_ = site;
     }
-    com_ptr<IOleInPlaceFrame> frame;
-    com_ptr<IOleInPlaceUIWindow> uiWindow;
     RECT position{}, clip{};
     OLEINPLACEFRAMEINFO frameInfo{};
     frameInfo.cb = sizeof frameInfo;
     HWND parent = nullptr;
     if (FAILED(inPlaceSite_->GetWindow(&parent))) return E_FAIL;
-    inPlaceSite_->GetWindowContext(frame.put(), uiWindow.put(), &position, &clip, &frameInfo);
+    frame_.reset();
+    uiWindow_.reset();
+    inPlaceSite_->GetWindowContext(frame_.put(), uiWindow_.put(), &position, &clip, &frameInfo);
 
     if (!window_) {
       AddinPlatform& p = SharedPlatform();
@@ -307,9 +307,16 @@ class SkeldraObject final
       }
       if (!window_) return E_FAIL;
       lists_ = std::make_unique<ProjectLists>(p.reg, p.files, p.ansi);
-      document_ = std::make_unique<Skeldra>(window_->Controls(), *lists_, p.msgBox);
+      document_ = std::make_unique<Skeldra>(window_->Controls(), *lists_, p.msgBox, p.shell,
+                                            p.clipboard);
       document_->UserDocument_Initialize();
       window_->onResize = [this] { document_->UserDocument_Resize(); };
+      window_->onKeyDown = [this](int key, int shift) {
+        return document_->UserDocument_KeyDown(key, shift);
+      };
+      // A click or a Tab into the window makes the control the active one: the host then offers
+      // it its keys first.
+      window_->onFocus = [this] { Silently([&] { UiActivate(false); }); };
       SetObjectRects(&position, &clip);
       ::ShowWindow(window_->Handle(), SW_SHOW);
       document_->UserDocument_Show();
@@ -318,19 +325,34 @@ class SkeldraObject final
       ::ShowWindow(window_->Handle(), SW_SHOW);
     }
 
-    if (uiActivate && !uiActive_) {
-      uiActive_ = true;
-      inPlaceSite_->OnUIActivate();
-      window_->FocusFirst();
-      if (frame) frame->SetActiveObject(this, nullptr);
-      if (uiWindow) uiWindow->SetActiveObject(this, nullptr);
-    }
+    if (uiActivate) UiActivate(true);
     return S_OK;
   }
 
+  // Tells the container this is the active object, whose TranslateAccelerator it calls first;
+  // focusFirst gives the first control the focus, for an activation that did not come with it.
+  void UiActivate(bool focusFirst) {
+    if (uiActive_ || !inPlaceSite_ || !window_) return;
+    uiActive_ = true;
+    inPlaceSite_->OnUIActivate();
+    if (focusFirst) window_->FocusFirst();
+    if (frame_) frame_->SetActiveObject(this, L"Skeldra");
+    if (uiWindow_) uiWindow_->SetActiveObject(this, L"Skeldra");
+  }
+
+  // The reverse: the container forgets the active object, and the focus goes back to the
+  // container's window if one of the document's controls held it.
   void UiDeactivate() {
     if (!uiActive_) return;
     uiActive_ = false;
+    if (frame_) frame_->SetActiveObject(nullptr, nullptr);
+    if (uiWindow_) uiWindow_->SetActiveObject(nullptr, nullptr);
+    HWND container = nullptr;
+    if (inPlaceSite_ && SUCCEEDED(inPlaceSite_->GetWindow(&container)) && window_) {
+      const HWND focus = ::GetFocus();
+      if (focus && (focus == window_->Handle() || ::IsChild(window_->Handle(), focus)))
+        ::SetFocus(container);
+    }
     if (inPlaceSite_) inPlaceSite_->OnUIDeactivate(FALSE);
   }
 
@@ -348,10 +370,14 @@ class SkeldraObject final
       inPlaceSite_->OnInPlaceDeactivate();
       inPlaceSite_.reset();
     }
+    frame_.reset();
+    uiWindow_.reset();
   }
 
   com_ptr<IOleClientSite> site_;
   com_ptr<IOleInPlaceSite> inPlaceSite_;
+  com_ptr<IOleInPlaceFrame> frame_;        // the container's, while in place
+  com_ptr<IOleInPlaceUIWindow> uiWindow_;  // the document window's, when the container has one
   com_ptr<IOleAdviseHolder> adviseHolder_;
   com_ptr<IAdviseSink> viewSink_;
   DWORD viewAspects_ = 0, viewFlags_ = 0;

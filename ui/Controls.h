@@ -29,6 +29,9 @@ class Control {
 
   /// 0 brings the control in front of its siblings.
   virtual void ZOrder(int position) = 0;
+
+  /// Gives the control the keyboard focus.
+  virtual void SetFocus() = 0;
 };
 
 /// One row of a list view.
@@ -48,6 +51,8 @@ class ListItem {
   virtual void Checked(bool checked) = 0;
   virtual int Tag() const = 0;
   virtual void Tag(int tag) = 0;
+  /// The row's top in the list's client area, in twips, where it shows now.
+  virtual float Top() const = 0;
 };
 
 /// One column of a list view.
@@ -168,6 +173,20 @@ class TextBox : public Control {
   virtual void Text(std::wstring text) = 0;
 };
 
+/// A text box the user types into.
+class EditBox : public TextBox {
+ public:
+  struct Events {
+    /// Raised at every change of the text, the user's or the code's.
+    std::function<void()> Change;
+  };
+  Events events;
+
+  /// The grey hint the box shows while it is empty.
+  virtual const std::wstring& CueBanner() const = 0;
+  virtual void CueBanner(std::wstring text) = 0;
+};
+
 class Frame : public Control {
  public:
   virtual const std::wstring& Caption() const = 0;
@@ -222,6 +241,10 @@ class DocumentContainer {
   /// Shows the menu at the pointer; returns after the chosen item's command has run (or when
   /// the menu was closed without a choice). Flag 2: the right button may choose items.
   virtual void PopupMenu(const Menu& menu, int flags) = 0;
+  /// The same, at a place of the document (twips from its top left) instead of the pointer.
+  virtual void PopupMenu(const Menu& menu, int flags, float x, float y) = 0;
+  /// The document's control that has the keyboard focus; null when none has.
+  virtual Control* ActiveControl() const = 0;
 };
 
 /// What the document needs of the running application.

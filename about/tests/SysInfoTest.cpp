@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "about/SysInfo.h"
-#include "about/tests/AboutFakes.h"
+#include "platform/tests/RecordingShell.h"
 #include "platform/CodePage.h"
 #include "platform/tests/RecordingMsgBox.h"
 #include "platform/tests/MemoryFileSystem.h"

@@ -18,7 +18,7 @@ BrowserTest::BrowserTest()
     : world_(GetParam().make()),
       reg_(failing_, world_->Ansi()),
       lists_(reg_, files_, world_->Ansi()),
-      doc_(w_.Controls(), lists_, msgBox_) {
+      doc_(w_.Controls(), lists_, msgBox_, shell_, clipboard_) {
   gVBE = host_;
 }
 

@@ -14,9 +14,11 @@
 #include "catalogue/ProjectLists.h"
 #include "ide/mMain.h"
 #include "ide/tests/FakeIde.h"
+#include "platform/tests/FakeClipboard.h"
 #include "platform/tests/FaultyFileSystem.h"
 #include "platform/tests/FileWorld.h"
 #include "platform/tests/RecordingMsgBox.h"
+#include "platform/tests/RecordingShell.h"
 #include "registry/mReg.h"
 #include "registry/tests/MemoryRegistry.h"
 
@@ -78,6 +80,8 @@ class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
   mReg reg_;
   HeadlessWindow w_;
   RecordingMsgBox msgBox_;
+  RecordingShell shell_;
+  FakeClipboard clipboard_;
   ProjectLists lists_;
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   Skeldra doc_;

@@ -187,3 +187,21 @@ INSTANTIATE_TEST_SUITE_P(FileSystems, Commands, testing::ValuesIn(FileWorlds()),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
+
+namespace {
+
+TEST_P(Commands, CopyPathAndOpenContainingFolderTakeTheSelectedRowsPath) {
+  Standard();
+  Press(w_.lvwRecent, L"2", 2, L"mnuPopRecent_CopyPath");  // a missing file's too
+  EXPECT_EQ(Missing(L"gone.vbp"), clipboard_.held.text);
+  Press(w_.lvwRecent, L"1", 2, L"mnuPopRecent_Reveal");
+  w_.TabStrip1.UserClickTab(2);
+  Press(w_.lvwFavor, L"3", 2, L"mnuPopFavor_CopyPath");
+  Press(w_.lvwFavor, L"3", 2, L"mnuPopFavor_Reveal");
+  EXPECT_EQ(fav_[2], clipboard_.held.text);
+  ASSERT_EQ(2u, shell_.calls.size());
+  EXPECT_EQ(L"show " + Missing(L"new.vbp"), shell_.calls[0].target);
+  EXPECT_EQ(L"show " + fav_[2], shell_.calls[1].target);
+}
+
+}  // namespace

@@ -6,5 +6,5 @@ SkeldraControls HeadlessWindow::Controls() {
   return SkeldraControls{UserDocument, App, Toolbar1, TabStrip1, lvwRecent, lvwFavor, lvwCustomize,
                          fraProps, labels, txtName, txtPath, txtType, txtTitle, txtProduct,
                          txtDescription, txtVersion, txtCompany, txtCopy, txtFileDesc, txtEXEName,
-                         CommonDialog1, frmAbout};
+                         CommonDialog1, frmAbout, txtFilter};
 }

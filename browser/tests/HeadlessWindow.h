@@ -22,4 +22,5 @@ class HeadlessWindow {
       txtCompany, txtCopy, txtFileDesc, txtEXEName;
   HeadlessCommonDialog CommonDialog1;
   HeadlessModalForm frmAbout;
+  HeadlessEditBox txtFilter;
 };

@@ -132,3 +132,41 @@ TEST(ListLoading, FailedListingsAndSharesThatAreDownCountAsMissingAUnreadableFil
 }
 
 }  // namespace
+
+namespace {
+
+// The filter box's text, and the rows that then show, by number.
+struct FilterCase {
+  const wchar_t* filter;
+  Strings shown;
+} const kFilterCases[] = {
+    {L"", {L"1", L"2", L"3"}},
+    {L"ÉCLAIR", {L"1"}},    // letters without case, Latin-1's too
+    {L"product b", {L"2"}},  // a shown column that is not the first
+    {L"Named", {}},         // the names' column is hidden
+    {L"gone", {L"3"}},      // a missing file's path
+    {L"3", {L"3"}},         // the number
+};
+
+TEST_P(Lists, TheFilterShowsTheRowsWithItsTextInAShownCellAndNeverTouchesTheRegistry) {
+  SetRecent({{L"1", Project(L"éclair.vbp", Vbp{.name = "NamedA", .product = "Product A"})},
+             {L"2", Project(L"b.vbp", Vbp{.name = "NamedB", .product = "Product B"})},
+             {L"3", Missing(L"gone.vbp")}});
+  Open();
+  const auto stored = [&] { return reg_.RegGetKeyValues(kHkeyCurrentUser, kRecentList); };
+  const auto before = stored();
+  for (const FilterCase& c : kFilterCases) {
+    w_.txtFilter.Text(c.filter);
+    EXPECT_EQ(c.shown, ColumnTexts(w_.lvwRecent)) << testing::PrintToString(std::wstring(c.filter));
+  }
+  w_.txtFilter.Text(L"PRODUCT");
+  w_.lvwRecent.UserClickColumn(1);  // the numbers, then again descending
+  w_.lvwRecent.UserClickColumn(1);
+  w_.TabStrip1.UserClickTab(2);
+  w_.TabStrip1.UserClickTab(1);
+  EXPECT_EQ((Strings{L"2", L"1"}), ColumnTexts(w_.lvwRecent)) << "through sorts and reloads";
+  EXPECT_EQ(L"Filter", w_.txtFilter.CueBanner());
+  EXPECT_EQ(before, stored());
+}
+
+}  // namespace

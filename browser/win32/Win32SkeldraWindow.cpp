@@ -31,6 +31,9 @@ class Win32Container final : public DocumentContainer {
  public:
   Win32Container(const HWND& window, const Twips& twips) : window_(window), twips_(twips) {}
 
+  /// The controls that can take the focus, each with its window.
+  std::vector<std::pair<HWND, Control*>> focusable;
+
   float ScaleWidth() const override { return twips_.FromPixelsX(Client().right); }
   float ScaleHeight() const override { return twips_.FromPixelsY(Client().bottom); }
   float MinWidth() const override { return minWidth_; }
@@ -39,6 +42,26 @@ class Win32Container final : public DocumentContainer {
   void MinHeight(float height) override { minHeight_ = height; }
 
   void PopupMenu(const Menu& menu, int flags) override {
+    POINT at{};
+    ::GetCursorPos(&at);
+    Show(menu, flags, at);
+  }
+  void PopupMenu(const Menu& menu, int flags, float x, float y) override {
+    POINT at{twips_.ToPixelsX(x), twips_.ToPixelsY(y)};
+    ::ClientToScreen(window_, &at);
+    Show(menu, flags, at);
+  }
+
+  Control* ActiveControl() const override {
+    const HWND focus = ::GetFocus();
+    if (!focus) return nullptr;
+    for (const auto& [hwnd, control] : focusable)
+      if (focus == hwnd || ::IsChild(hwnd, focus)) return control;
+    return nullptr;
+  }
+
+ private:
+  void Show(const Menu& menu, int flags, POINT at) {
     unique_hmenu popup(::CreatePopupMenu());
     if (!popup) ThrowOutOfMemory(L"PopupMenu");
     for (std::size_t i = 0; i < menu.Items.size(); ++i) {
@@ -48,8 +71,6 @@ class Win32Container final : public DocumentContainer {
       else
         ::AppendMenuW(popup.get(), MF_STRING, i + 1, caption.c_str());
     }
-    POINT at{};
-    ::GetCursorPos(&at);
     UINT track = TPM_RETURNCMD | TPM_NONOTIFY |
                  ((flags & kPopupRightButton) ? TPM_RIGHTBUTTON : TPM_LEFTBUTTON);
     if (flags & kPopupCenterAlign)
@@ -65,7 +86,6 @@ class Win32Container final : public DocumentContainer {
     if (click) click();
   }
 
- private:
   RECT Client() const {
     RECT r{};
     ::GetClientRect(window_, &r);
@@ -173,6 +193,7 @@ class SkeldraWindow final : public Win32SkeldraWindow {
   std::array<std::unique_ptr<Win32TextBox>, 11> boxes_;
   std::unique_ptr<Win32TabStrip> tabStrip_;
   std::unique_ptr<Win32CommonDialog> dialog_;
+  std::unique_ptr<Win32EditBox> filter_;
 };
 
 int SkeldraWindow::windowCount_ = 0;
@@ -204,8 +225,9 @@ bool SkeldraWindow::Make(HWND parent) {
   namespace ids = SkeldraWindowIds;
   toolbar_ = std::make_unique<Win32Toolbar>(hwnd_, ids::kToolbar, twips_, toolbarIcons_);
   customize_ = std::make_unique<Win32ListView>(hwnd_, ids::kCustomize, twips_, nullptr, true);
-  recent_ = std::make_unique<Win32ListView>(hwnd_, ids::kRecent, twips_, &fileIcons_, false);
-  favor_ = std::make_unique<Win32ListView>(hwnd_, ids::kFavorites, twips_, &fileIcons_, false);
+  recent_ = std::make_unique<Win32ListView>(hwnd_, ids::kRecent, twips_, &fileIcons_, false, L"not");
+  favor_ = std::make_unique<Win32ListView>(hwnd_, ids::kFavorites, twips_, &fileIcons_, false,
+                                           L"not");
   frame_ = std::make_unique<Win32Frame>(hwnd_, ids::kFrame, twips_);
   for (std::size_t i = 0; i < labels_.size(); ++i) {
     labels_[i] = std::make_unique<Win32Label>(frame_->Handle(), NextId(), twips_);
@@ -213,6 +235,7 @@ bool SkeldraWindow::Make(HWND parent) {
   }
   tabStrip_ = std::make_unique<Win32TabStrip>(hwnd_, ids::kTabStrip, twips_, tabOrder_);
   dialog_ = std::make_unique<Win32CommonDialog>(hwnd_);
+  filter_ = std::make_unique<Win32EditBox>(hwnd_, ids::kFilter, twips_);
 
   // The pages lie over the tab strip's display area: it stays behind every one of them. The
   // labels lie behind the text boxes, as the host language's windowless labels do.
@@ -221,7 +244,11 @@ bool SkeldraWindow::Make(HWND parent) {
 
   targets_ = {{toolbar_->Handle(), toolbar_.get()},     {tabStrip_->Handle(), tabStrip_.get()},
               {recent_->Handle(), recent_.get()},       {favor_->Handle(), favor_.get()},
-              {customize_->Handle(), customize_.get()}};
+              {customize_->Handle(), customize_.get()}, {filter_->Handle(), filter_.get()}};
+  container_.focusable = {{recent_->Handle(), recent_.get()},     {favor_->Handle(), favor_.get()},
+                          {filter_->Handle(), filter_.get()},     {toolbar_->Handle(), toolbar_.get()},
+                          {tabStrip_->Handle(), tabStrip_.get()}, {customize_->Handle(), customize_.get()},
+                          {frame_->Handle(), frame_.get()}};
 
   for (HWND control : {toolbar_->Handle(), tabStrip_->Handle(), recent_->Handle(),
                        favor_->Handle(), customize_->Handle(), frame_->Handle()})
@@ -230,6 +257,9 @@ bool SkeldraWindow::Make(HWND parent) {
     tabOrder_.Add(labels_[i]->Handle());
     tabOrder_.Add(boxes_[i]->Handle());
   }
+  // The filter box, over the toolbar, comes after the pages: Tab from a list reaches it before
+  // going round to the first control.
+  tabOrder_.Add(filter_->Handle());
   return true;
 }
 
@@ -246,7 +276,7 @@ SkeldraControls SkeldraWindow::Controls() {
       container_,  app_,        *toolbar_,   *tabStrip_,  *recent_,    *favor_,
       *customize_, *frame_,     labels,      *boxes_[0],  *boxes_[1],  *boxes_[2],
       *boxes_[3],  *boxes_[4],  *boxes_[5],  *boxes_[6],  *boxes_[7],  *boxes_[8],
-      *boxes_[9],  *boxes_[10], *dialog_,    about_,
+      *boxes_[9],  *boxes_[10], *dialog_,    about_,      *filter_,
   };
 }
 
@@ -257,10 +287,12 @@ LRESULT SkeldraWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
+      if (header->code == NM_SETFOCUS && onFocus && !closing_) onFocus();
       if (NotifyTarget* target = TargetOf(header->hwndFrom)) return target->OnNotify(*header);
       break;
     }
     case WM_COMMAND:
+      if (HIWORD(wParam) == EN_SETFOCUS && onFocus && !closing_) onFocus();
       if (NotifyTarget* target = TargetOf(reinterpret_cast<HWND>(lParam))) {
         target->OnCommand(HIWORD(wParam), LOWORD(wParam));
         return 0;
@@ -304,9 +336,21 @@ void SkeldraWindow::Focus(HWND control) {
 // (WM_GETDLGCODE) stays with it, as does every other key: the host translates and dispatches
 // those itself, its own shortcuts included.
 bool SkeldraWindow::TranslateAccelerator(MSG* message) {
-  if (!message || !hwnd_ || message->message != WM_KEYDOWN) return false;
+  if (!message || !hwnd_) return false;
+  if (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN) return false;
   if (message->hwnd != hwnd_ && !::IsChild(hwnd_, message->hwnd)) return false;
   const auto key = message->wParam;
+  const int shift = (::GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (::GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                    (::GetKeyState(VK_MENU) < 0 ? 4 : 0);
+  if (onKeyDown && onKeyDown(static_cast<int>(key), shift)) return true;
+  // What is typed into the filter box is the box's: the host's shortcuts (Delete, Ctrl+V) must
+  // not act on it as well. Tab and Shift+Tab still leave it.
+  if (message->hwnd == filter_->Handle() && key != VK_TAB && !(shift & 4)) {
+    ::TranslateMessage(message);
+    ::DispatchMessageW(message);
+    return true;
+  }
+  if (message->message != WM_KEYDOWN) return false;
   const bool tab = key == VK_TAB;
   const bool arrow = key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN;
   if (!tab && !arrow) return false;

@@ -18,6 +18,7 @@ inline constexpr int kRecent = 3;
 inline constexpr int kFavorites = 4;
 inline constexpr int kFrame = 5;
 inline constexpr int kTabStrip = 6;
+inline constexpr int kFilter = 7;
 inline constexpr int kFirstInFrame = 10;  // the properties page's labels and text boxes
 }  // namespace SkeldraWindowIds
 
@@ -38,8 +39,16 @@ class Win32SkeldraWindow {
   /// Raised when the window's size changes (WM_SIZE), after ScaleWidth and ScaleHeight follow it.
   std::function<void()> onResize;
 
-  /// Keyboard navigation among the controls (Tab, Shift+Tab, arrows): true when the message was
-  /// used. The ActiveX control calls it from IOleInPlaceActiveObject::TranslateAccelerator.
+  /// Offered each key pressed in the window, before the host's shortcuts: true when the
+  /// document took it (keyCode a virtual-key code; shift: 1 shift, 2 ctrl, 4 alt).
+  std::function<bool(int keyCode, int shift)> onKeyDown;
+  /// Raised when one of the window's controls gets the keyboard focus.
+  std::function<void()> onFocus;
+
+  /// The window's keys, before the host's own shortcuts see them: the document's keys
+  /// (onKeyDown), keyboard navigation among the controls (Tab, Shift+Tab, arrows), and every key
+  /// typed into the filter box, which it handles itself. True when the message was used. The
+  /// ActiveX control calls it from IOleInPlaceActiveObject::TranslateAccelerator.
   virtual bool TranslateAccelerator(MSG* message) = 0;
   /// Gives the keyboard focus to the first control that takes it.
   virtual void FocusFirst() = 0;

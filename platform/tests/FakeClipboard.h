@@ -20,6 +20,10 @@ class FakeClipboard final : public Clipboard {
     held = Held();
     held.picture = name;
   }
+  void PutText(std::wstring_view text) override {
+    held = Held();
+    held.text = text;
+  }
 
   Held held;
   bool failPut = false;  // PutBitmapResource throws while set

@@ -26,6 +26,10 @@ class RecordingShell final : public Shell {
     if (!programs.count(std::wstring(commandLine))) throw VbError(53, L"Shell", L"File not found");
     calls.push_back({std::wstring(commandLine), windowStyle, nullptr});
   }
+  /// Noted as "show " and the path.
+  void ShowInFolder(std::wstring_view path, Window owner) override {
+    calls.push_back({L"show " + std::wstring(path), 1, owner});
+  }
 
   std::set<std::wstring> programs;
   std::vector<Call> calls;

@@ -91,3 +91,46 @@ void Win32Clipboard::PutBitmapResource(std::wstring_view name) {
     throw VbError(521, L"Clipboard", L"Can't open Clipboard");
   bitmap.release();  // the clipboard's now
 }
+
+namespace {
+
+// A movable global block holding the bytes and a terminating zero of the character type, for
+// SetClipboardData; null when memory ran out.
+template <typename Char>
+HGLOBAL GlobalText(const Char* text, std::size_t length) {
+  HGLOBAL block = ::GlobalAlloc(GMEM_MOVEABLE, (length + 1) * sizeof(Char));
+  if (!block) return nullptr;
+  if (auto* target = static_cast<Char*>(::GlobalLock(block))) {
+    std::memcpy(target, text, length * sizeof(Char));
+    target[length] = 0;
+    ::GlobalUnlock(block);
+  }
+  return block;
+}
+
+}  // namespace
+
+void Win32Clipboard::PutText(std::wstring_view text) {
+  // The ANSI form is made here rather than left to the system, so a reader of CF_TEXT gets the
+  // code page of this moment, not the locale of whenever it asks.
+  std::string ansi;
+  if (!text.empty()) {
+    const int wide = static_cast<int>(text.size());
+    const int bytes = ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+    ansi.resize(bytes > 0 ? bytes : 0);
+    if (bytes > 0)
+      ::WideCharToMultiByte(CP_ACP, 0, text.data(), wide, ansi.data(), bytes, nullptr, nullptr);
+  }
+  ClipboardOpen open;
+  ::EmptyClipboard();
+  const std::pair<UINT, HGLOBAL> blocks[] = {{CF_UNICODETEXT, GlobalText(text.data(), text.size())},
+                                            {CF_TEXT, GlobalText(ansi.data(), ansi.size())}};
+  bool put = true;
+  for (const auto& [format, block] : blocks) {
+    // The clipboard owns the memory once it takes it.
+    if (block && ::SetClipboardData(format, block)) continue;
+    if (block) ::GlobalFree(block);
+    put = false;
+  }
+  if (!put) throw VbError(521, L"Clipboard", L"Can't open Clipboard");
+}

@@ -12,6 +12,7 @@ class Win32Clipboard final : public Clipboard {
   std::unique_ptr<Contents> Save() override;
   void Restore(const Contents& contents) override;
   void PutBitmapResource(std::wstring_view name) override;
+  void PutText(std::wstring_view text) override;
 
  private:
   HINSTANCE module_;

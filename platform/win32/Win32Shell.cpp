@@ -31,3 +31,28 @@ void Win32Shell::Start(std::wstring_view commandLine, int windowStyle) {
     throw VbError(53, L"Shell", L"File not found");
   unique_handle process(started.hProcess), thread(started.hThread);
 }
+
+std::wstring ExplorerArguments(std::wstring_view path) {
+  std::wstring target(path);
+  const DWORD attributes = ::GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return L"/select,\"" + target + L"\"";
+  // Up one folder at a time; a drive's root keeps its backslash ("C:\").
+  for (;;) {
+    const auto slash = target.find_last_of(L"\\/");
+    if (slash == std::wstring::npos || slash < 2) return L"";  // no folder, or a share's top
+    const bool root = slash == 2 && target[1] == L':';
+    if (root && target.size() == 3) return L"";  // the drive's root is gone too
+    target.resize(root ? slash + 1 : slash);
+    const DWORD folder = ::GetFileAttributesW(target.c_str());
+    if (folder != INVALID_FILE_ATTRIBUTES && (folder & FILE_ATTRIBUTE_DIRECTORY))
+      return L"\"" + target + L"\"";
+  }
+}
+
+void Win32Shell::ShowInFolder(std::wstring_view path, Window owner) {
+  const std::wstring arguments = ExplorerArguments(path);
+  if (arguments.empty()) return;
+  ::ShellExecuteW(static_cast<HWND>(owner), L"open", L"explorer.exe", arguments.c_str(), nullptr,
+                  SW_SHOWNORMAL);
+}

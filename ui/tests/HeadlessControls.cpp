@@ -13,6 +13,8 @@ namespace headless {
 
 void ThrowInvalidValue(const wchar_t* source) { ::ThrowInvalidValue(source); }
 
+Control* focused = nullptr;
+
 int NextLevel(bool front) {
   static std::atomic<int> frontLevel{0}, backLevel{0};
   return front ? ++frontLevel : --backLevel;
@@ -49,6 +51,10 @@ class HeadlessListView::Row final : public ListItem {
   void Checked(bool checked) override { checked_ = checked; }
   int Tag() const override { return tag_; }
   void Tag(int tag) override { tag_ = tag; }
+  float Top() const override {
+    const auto& order = owner_.Order();
+    return kRowHeight * static_cast<float>(std::find(order.begin(), order.end(), this) - order.begin());
+  }
 
   // The text the list sorts this row by: column 0 is the row's own text.
   const std::wstring& SortText(int column) const { return column == 0 ? text_ : SubItems(column); }
@@ -216,6 +222,11 @@ void HeadlessToolbar::UserClick(std::wstring_view key) {
   Button& button = Find(key);
   if (button.twoState) button.value = 1 - button.value;
   events.ButtonClick(ToolbarButton{button.key, button.value});
+}
+
+void HeadlessContainer::PopupMenu(const Menu& menu, int flags, float x, float y) {
+  popupPlace = {x, y};
+  PopupMenu(menu, flags);
 }
 
 void HeadlessContainer::PopupMenu(const Menu& menu, int flags) {

@@ -20,6 +20,8 @@ namespace headless {
 [[noreturn]] void ThrowInvalidValue(const wchar_t* source);
 /// A stacking level above (front) or below every level given before, process-wide.
 int NextLevel(bool front);
+/// The control with the keyboard focus, process-wide; null for none.
+extern Control* focused;
 }  // namespace headless
 
 /// The placement, visibility and stacking that every headless control shares.
@@ -38,6 +40,7 @@ class HeadlessControl : public Base {
   bool Visible() const override { return visible_; }
   void Visible(bool visible) override { visible_ = visible; }
   void ZOrder(int position) override { zLevel = headless::NextLevel(position == 0); }
+  void SetFocus() override { headless::focused = this; }
 
   int zLevel = 0;          // of two controls, the higher is in front
   bool failMoves = false;  // while set, every Move throws VbError 380 and changes nothing
@@ -166,6 +169,20 @@ class HeadlessText final : public HeadlessControl<Base> {
   std::wstring text_;
 };
 using HeadlessTextBox = HeadlessText<TextBox>;
+
+class HeadlessEditBox final : public HeadlessControl<EditBox> {
+ public:
+  const std::wstring& Text() const override { return text_; }
+  void Text(std::wstring text) override {
+    text_ = std::move(text);
+    if (events.Change) events.Change();
+  }
+  const std::wstring& CueBanner() const override { return cue_; }
+  void CueBanner(std::wstring text) override { cue_ = std::move(text); }
+
+ private:
+  std::wstring text_, cue_;
+};
 using HeadlessFrame = HeadlessText<Frame>;
 using HeadlessLabel = HeadlessText<Label>;
 
@@ -207,8 +224,11 @@ class HeadlessContainer final : public DocumentContainer {
   /// Records the menu, then runs the Click of the item named by choose, if any, and empties
   /// choose: a later menu closes without a choice unless the test chooses again.
   void PopupMenu(const Menu& menu, int flags) override;
+  void PopupMenu(const Menu& menu, int flags, float x, float y) override;
+  Control* ActiveControl() const override { return headless::focused; }
 
   std::vector<std::pair<std::wstring, int>> popups;  // menu name and flags, each time shown
+  std::pair<float, float> popupPlace{-1, -1};       // where the last placed menu showed
   std::wstring choose;                               // the item the user will pick; "" none
 
  private:

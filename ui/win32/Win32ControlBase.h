@@ -91,6 +91,8 @@ class Win32Control : public Base {
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
 
+  void SetFocus() override { ::SetFocus(hwnd_); }
+
  protected:
   const Twips& twips() const { return twips_; }
 

@@ -205,6 +205,26 @@ Win32TextBox::Win32TextBox(HWND parent, int id, const Twips& twips)
                                parent, id),
                    twips) {}
 
+Win32EditBox::Win32EditBox(HWND parent, int id, const Twips& twips)
+    : Win32Control(CreateChild(WS_EX_CLIENTEDGE, L"EDIT",
+                               WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, parent, id),
+                   twips) {}
+
+const std::wstring& Win32EditBox::CueBanner() const {
+  wchar_t cue[256] = {};
+  ::SendMessageW(hwnd_, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 256);
+  return cue_ = cue;
+}
+
+void Win32EditBox::CueBanner(std::wstring text) {
+  // Shown while the box is empty, even when it has the focus.
+  ::SendMessageW(hwnd_, EM_SETCUEBANNER, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Win32EditBox::OnCommand(WORD code, WORD) {
+  if (code == EN_CHANGE && events.Change) events.Change();
+}
+
 namespace {
 constexpr UINT_PTR kBackgroundSubclass = 1;
 }  // namespace

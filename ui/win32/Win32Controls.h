@@ -108,6 +108,22 @@ class Win32TextBox final : public Win32Control<TextBox> {
   mutable std::wstring text_;  // the last text read from the window
 };
 
+/// A text box the user types into, with a cue banner; Change follows EN_CHANGE.
+class Win32EditBox final : public Win32Control<EditBox>, public NotifyTarget {
+ public:
+  Win32EditBox(HWND parent, int id, const Twips& twips);
+  const std::wstring& Text() const override { return text_ = WindowText(hwnd_); }
+  void Text(std::wstring text) override { ::SetWindowTextW(hwnd_, text.c_str()); }
+  const std::wstring& CueBanner() const override;
+  void CueBanner(std::wstring text) override;
+
+  LRESULT OnNotify(NMHDR&) override { return 0; }
+  void OnCommand(WORD code, WORD id) override;
+
+ private:
+  mutable std::wstring text_, cue_;  // the last text and cue read from the window
+};
+
 /// A group box that holds its labels and text boxes as child windows, so they show, hide and
 /// stack with it and are placed in its coordinates.
 class Win32Frame final : public Win32Control<Frame> {

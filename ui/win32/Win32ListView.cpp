@@ -89,6 +89,12 @@ class Win32ListView::Row final : public ListItem {
   }
   int Tag() const override { return tag_; }
   void Tag(int tag) override { tag_ = tag; }
+  float Top() const override {
+    RECT band{};
+    const int place = owner_.PlaceOf(*this);
+    if (place < 0 || !ListView_GetItemRect(owner_.hwnd_, place, &band, LVIR_BOUNDS)) return 0;
+    return owner_.twips().FromPixelsY(band.top);
+  }
 
   const Win32ListView& Owner() const { return owner_; }
   std::uint64_t Sequence() const { return sequence_; }

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "about/tests/AboutFakes.h"
+#include "platform/tests/RecordingShell.h"
 #include "about/win32/AboutForm.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "about/tests/AboutFakes.h"
+#include "platform/tests/RecordingShell.h"
 #include "platform/tests/FileWorld.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32Shell.h"

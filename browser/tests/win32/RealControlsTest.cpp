@@ -150,8 +150,10 @@ TEST_F(RealControls, TheCaptionsAndMenusReadAsTheUserKnowsThem) {
        {L"Open selected Project", L"View Properties of selected Project", L"Customize view",
         L"About program"}},
       {"field list header", {header}, {L"Show/Hide Field"}},
-      {"recent menu", recentMenu, {L"Add to Favorites", L"Open Project", L"Properties"}},
-      {"favourites menu", gMenuCaptions, {L"Remove", L"Open", L"Properties"}},
+      {"recent menu", recentMenu,
+       {L"Add to Favorites", L"Open Project", L"Properties", L"Copy Path", L"Open Containing Folder"}},
+      {"favourites menu", gMenuCaptions,
+       {L"Remove", L"Open", L"Properties", L"Copy Path", L"Open Containing Folder"}},
   };
   for (const auto& row : table) EXPECT_EQ(row.expected, row.shown) << row.what;
 }
@@ -165,7 +167,10 @@ TEST_F(RealControls, TabMovesTheFocusAmongTheShownControlsInTabOrder) {
   EXPECT_EQ(HandleOf(c_.lvwRecent), ::GetFocus());
   key.hwnd = ::GetFocus();
   EXPECT_TRUE(window_->TranslateAccelerator(&key));
-  EXPECT_EQ(HandleOf(c_.TabStrip1), ::GetFocus()) << "past the hidden pages, round to the first";
+  EXPECT_EQ(HandleOf(c_.txtFilter), ::GetFocus()) << "past the hidden pages, to the filter box";
+  key.hwnd = ::GetFocus();
+  EXPECT_TRUE(window_->TranslateAccelerator(&key));
+  EXPECT_EQ(HandleOf(c_.TabStrip1), ::GetFocus()) << "and round to the first";
   key = MSG{::GetFocus(), WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
   EXPECT_FALSE(window_->TranslateAccelerator(&key)) << "the tab strip keeps its arrows";
 

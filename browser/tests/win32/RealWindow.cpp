@@ -55,7 +55,7 @@ RealWindowTest::RealWindowTest()
       world_(MakeWin32FileWorld()),
       reg_(registry_, world_->Ansi()),
       lists_(reg_, world_->Files(), world_->Ansi()),
-      doc_(c_, lists_, msgBox_) {
+      doc_(c_, lists_, msgBox_, shell_, clipboard_) {
   gVBE = host_;
   window_->onResize = [this] { doc_.UserDocument_Resize(); };
   ::ShowWindow(window_->Handle(), SW_SHOW);

@@ -61,6 +61,8 @@ class RealWindowTest : public testing::Test {
   MemoryRegistry registry_;
   mReg reg_;
   RecordingMsgBox msgBox_;
+  RecordingShell shell_;
+  FakeClipboard clipboard_;
   ProjectLists lists_;
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   Skeldra doc_;
