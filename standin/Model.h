@@ -17,6 +17,7 @@ class BarObject;
 class ControlObject;
 class EventSource;
 class ToolWindow;
+class ControlSite;
 class AddInObject;
 class ProjectObject;
 
@@ -34,6 +35,8 @@ struct Ide {
   com_ptr<ProjectObject> active;  // null for none
   std::vector<ProjectCall> projectCalls;
   std::vector<com_ptr<ToolWindow>> toolWindows;
+  com_ptr<IOleInPlaceActiveObject> activeObject;  // the UI-active control's; null for none
+  std::vector<std::wstring> ideCommands;          // run by the IDE's own shortcut keys
   std::vector<EventSource*> eventSources;  // not owned: each leaves the list when it goes
   int calls = 0;     // calls the add-in made since the count last restarted
   int failCall = 0;  // the one of them that fails; 0 for none
@@ -160,15 +163,16 @@ class ToolWindow final : public IdeObject<ToolWindow> {
 
   // For BoundWindowProc, of the frame.
   void Attach(HWND frame) { frame_ = frame; }
-  void Detach() { frame_ = container_ = nullptr; }
+  void Detach() { frame_ = nullptr; }
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept;
 
  private:
   HWND Frame() const;  // throws the disconnected error once the frame is gone
 
   std::wstring progId_, caption_, guidPosition_;
-  HWND frame_ = nullptr;      // destroyed by Destroy, or with the dock parent
-  HWND container_ = nullptr;  // the "AtlAxWin" child of the frame
+  HWND frame_ = nullptr;  // destroyed by Destroy, or with the dock parent
+  com_ptr<IOleObject> control_;   // in place in the frame until Destroy
+  com_ptr<ControlSite> site_;
 };
 
 /// The collections under VBE that hold no state of their own.

@@ -230,6 +230,7 @@ class StandInIdeImpl final : public StandInIde {
     Ide& ide = *ide_;
     ide.observer = nullptr;
     for (const auto& window : ide.toolWindows) window->Destroy();
+    ide.activeObject.reset();
     DropSinks(ide);
     ide.keptSinks.clear();
     for (const auto& bar : ide.bars)
@@ -327,7 +328,38 @@ class StandInIdeImpl final : public StandInIde {
   }
   const std::vector<ProjectCall>& ProjectCalls() const override { return ide_->projectCalls; }
 
+  bool PreTranslate(MSG& message) override {
+    Ide& ide = *ide_;
+    const bool press = message.message == WM_LBUTTONDOWN || message.message == WM_RBUTTONDOWN ||
+                       message.message == WM_NCLBUTTONDOWN;
+    if (press && ide.activeObject && !Inside(*ide.activeObject.get(), message.hwnd)) {
+      // A click elsewhere ends the control's UI activity, as in the IDE.
+      if (auto inPlace = ide.activeObject.try_query<IOleInPlaceObject>()) inPlace->UIDeactivate();
+      ide.activeObject.reset();
+    }
+    if (message.message < WM_KEYFIRST || message.message > WM_KEYLAST) return false;
+    if (auto active = ide.activeObject; active && active->TranslateAccelerator(&message) == S_OK)
+      return true;
+    if (message.message != WM_KEYDOWN) return false;
+    const bool ctrl = ::GetKeyState(VK_CONTROL) < 0, shift = ::GetKeyState(VK_SHIFT) < 0;
+    const wchar_t* command = nullptr;
+    if (!ctrl && !shift && message.wParam == VK_F5) command = L"Start";
+    if (!ctrl && !shift && message.wParam == VK_DELETE) command = L"Delete";
+    if (ctrl && !shift && message.wParam == 'C') command = L"Copy";
+    if (!command) return false;
+    ide.ideCommands.push_back(command);
+    return true;
+  }
+  const std::vector<std::wstring>& IdeCommands() const override { return ide_->ideCommands; }
+  bool HasActiveObject() const override { return static_cast<bool>(ide_->activeObject); }
+
  private:
+  // Whether the window is the active object's or one of its children.
+  static bool Inside(IOleInPlaceActiveObject& active, HWND window) {
+    HWND own = nullptr;
+    return SUCCEEDED(active.GetWindow(&own)) && own && (window == own || ::IsChild(own, window));
+  }
+
   ControlObject* Find(std::wstring_view bar, int index) const {
     for (const auto& b : ide_->bars)
       if (SameText(b->name, bar) && index >= 1 &&

@@ -123,6 +123,17 @@ class StandInIde {
   virtual int ActiveProject() const = 0;
   /// What the add-in asked of VBProjects, in order.
   virtual const std::vector<ProjectCall>& ProjectCalls() const = 0;
+
+  // ---- Keys, as the IDE's message loop takes each message before dispatching it.
+  /// Offers a key to the UI-active control first (IOleInPlaceActiveObject::TranslateAccelerator),
+  /// then to the IDE's own shortcuts: F5 "Start", Del "Delete", Ctrl+C "Copy", each recorded as
+  /// the command it runs. A mouse press outside the active control ends its UI activity. True
+  /// when the message was used: the loop then neither translates nor dispatches it.
+  virtual bool PreTranslate(MSG& message) = 0;
+  /// The commands the IDE's shortcuts ran, in order.
+  virtual const std::vector<std::wstring>& IdeCommands() const = 0;
+  /// Whether a control has made itself the active object.
+  virtual bool HasActiveObject() const = 0;
 };
 
 /// A stand-in with no bars, add-ins, projects or windows. Tool windows become child windows of

@@ -1,6 +1,9 @@
 // Windows.CreateToolWindow and the Window it returns: a hidden dockable frame in the dock area,
-// hosting the ActiveX control of a ProgID in Wine's ATL container window.
+// hosting the ActiveX control of a ProgID in place, as the IDE's own container does.
 
+#include <ocidl.h>
+
+#include "platform/win32/ComObject.h"
 #include "platform/win32/WindowProc.h"
 #include "standin/Model.h"
 
@@ -17,23 +20,100 @@ HINSTANCE Module() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
   throw VbError(429, L"", L"ActiveX component can't create object");
 }
 
-using AtlAxWinInitFn = BOOL(WINAPI*)();
-using AtlAxGetControlFn = HRESULT(WINAPI*)(HWND, IUnknown**);
+}  // namespace
 
-// The container's library is loaded once and kept: its window class serves every stand-in of
-// the process. Null when it cannot be had.
-AtlAxGetControlFn AtlAxGetControl() {
-  static const AtlAxGetControlFn getControl = []() -> AtlAxGetControlFn {
-    HMODULE atl = ::LoadLibraryW(L"atl.dll");
-    if (!atl) return nullptr;
-    auto init = reinterpret_cast<AtlAxWinInitFn>(
-        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxWinInit")));
-    auto get = reinterpret_cast<AtlAxGetControlFn>(
-        reinterpret_cast<void*>(::GetProcAddress(atl, "AtlAxGetControl")));
-    return init && get && init() ? get : nullptr;
-  }();
-  return getControl;
-}
+// The container's side of one control: its client site, its in-place site and the frame. The
+// frame keeps the active object the control names (SetActiveObject), to which the IDE's message
+// loop offers keys first.
+class ControlSite final : public ComObject<IOleClientSite, IOleInPlaceSite, IOleInPlaceFrame> {
+ public:
+  ControlSite(IdePtr ide, HWND window) : ide_(std::move(ide)), window_(window) {}
+
+  // IOleClientSite
+  STDMETHODIMP SaveObject() override { return E_NOTIMPL; }
+  STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** moniker) override {
+    if (moniker) *moniker = nullptr;
+    return E_NOTIMPL;
+  }
+  STDMETHODIMP GetContainer(IOleContainer** container) override {
+    if (container) *container = nullptr;
+    return E_NOINTERFACE;
+  }
+  STDMETHODIMP ShowObject() override { return S_OK; }
+  STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+  STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+
+  // IOleWindow, of the site and of the frame alike
+  STDMETHODIMP GetWindow(HWND* window) override {
+    if (!window) return E_POINTER;
+    *window = window_;
+    return S_OK;
+  }
+  STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+
+  // IOleInPlaceSite
+  STDMETHODIMP CanInPlaceActivate() override { return window_ ? S_OK : S_FALSE; }
+  STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+  STDMETHODIMP OnUIActivate() override { return S_OK; }
+  STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** document,
+                                LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO info) override {
+    if (frame) {
+      *frame = this;
+      AddRef();
+    }
+    if (document) *document = nullptr;
+    RECT client{};
+    ::GetClientRect(window_, &client);
+    if (position) *position = client;
+    if (clip) *clip = client;
+    if (info) {
+      info->fMDIApp = FALSE;
+      info->hwndFrame = ::GetAncestor(window_, GA_ROOT);
+      info->haccel = nullptr;
+      info->cAccelEntries = 0;
+    }
+    return S_OK;
+  }
+  STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+  STDMETHODIMP OnUIDeactivate(BOOL) override { return S_OK; }
+  STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+  STDMETHODIMP DiscardUndoState() override { return E_NOTIMPL; }
+  STDMETHODIMP DeactivateAndUndo() override { return E_NOTIMPL; }
+  STDMETHODIMP OnPosRectChange(LPCRECT) override { return S_OK; }
+
+  // IOleInPlaceUIWindow
+  STDMETHODIMP GetBorder(LPRECT) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP RequestBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP SetBorderSpace(LPCBORDERWIDTHS) override { return INPLACE_E_NOTOOLSPACE; }
+  STDMETHODIMP SetActiveObject(IOleInPlaceActiveObject* object, LPCOLESTR) override {
+    ide_->activeObject = com_ptr<IOleInPlaceActiveObject>(object);
+    return S_OK;
+  }
+
+  // IOleInPlaceFrame
+  STDMETHODIMP InsertMenus(HMENU, LPOLEMENUGROUPWIDTHS) override { return E_NOTIMPL; }
+  STDMETHODIMP SetMenu(HMENU, HOLEMENU, HWND) override { return S_OK; }
+  STDMETHODIMP RemoveMenus(HMENU) override { return S_OK; }
+  STDMETHODIMP SetStatusText(LPCOLESTR) override { return S_OK; }
+  STDMETHODIMP EnableModeless(BOOL) override { return S_OK; }
+  STDMETHODIMP TranslateAccelerator(LPMSG, WORD) override { return S_FALSE; }
+
+  /// The window is gone: the site refuses to activate again.
+  void Detach() { window_ = nullptr; }
+
+ private:
+  ~ControlSite() override = default;
+  void* FindMore(REFIID riid) override {
+    if (::IsEqualIID(riid, IID_IOleWindow)) return static_cast<IOleInPlaceSite*>(this);
+    if (::IsEqualIID(riid, IID_IOleInPlaceUIWindow)) return static_cast<IOleInPlaceFrame*>(this);
+    return nullptr;
+  }
+
+  IdePtr ide_;
+  HWND window_;
+};
+
+namespace {
 
 class WindowsObject final : public IdeObject<WindowsObject> {
  public:
@@ -96,8 +176,6 @@ ToolWindow::ToolWindow(IdePtr ide, std::wstring progId, std::wstring caption,
 ToolWindow::~ToolWindow() { Destroy(); }
 
 com_ptr<IUnknown> ToolWindow::Create() {
-  const AtlAxGetControlFn getControl = AtlAxGetControl();
-  if (!getControl) RaiseCannotCreate();
   static const bool registered = [] {
     WNDCLASSEXW frameClass{};
     frameClass.cbSize = sizeof frameClass;
@@ -117,17 +195,29 @@ com_ptr<IUnknown> ToolWindow::Create() {
                     WS_CHILD | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_CLIPCHILDREN, 0, 0,
                     area.right, area.bottom, ide_->dockParent, nullptr, Module(), this);
   if (!frame_) RaiseCannotCreate();
-  RECT client{};
-  ::GetClientRect(frame_, &client);
-  container_ = ::CreateWindowExW(0, L"AtlAxWin", progId_.c_str(), WS_CHILD | WS_VISIBLE, 0, 0,
-                                 client.right, client.bottom, frame_, nullptr, Module(), nullptr);
-  // The container makes its window even when the ProgID is not registered: ask for the control.
-  com_ptr<IUnknown> control;
-  if (!container_ || FAILED(getControl(container_, control.put())) || !control) {
+
+  // The control as the IDE's container makes it: the site first, a new state, then in place in
+  // the frame's client area.
+  CLSID clsid{};
+  com_ptr<IOleObject> control;
+  if (FAILED(::CLSIDFromProgID(progId_.c_str(), &clsid)) ||
+      FAILED(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IOleObject,
+                                control.put_void()))) {
     Destroy();
     RaiseCannotCreate();
   }
-  return control;
+  site_ = com_ptr<ControlSite>::attach(new ControlSite(ide_, frame_));
+  control_ = control;
+  control->SetClientSite(site_.get());
+  control->SetHostNames(L"Stand-in IDE", caption_.c_str());
+  if (auto persist = control.try_query<IPersistStreamInit>()) persist->InitNew();
+  RECT client{};
+  ::GetClientRect(frame_, &client);
+  if (FAILED(control->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site_.get(), 0, frame_, &client))) {
+    Destroy();
+    RaiseCannotCreate();
+  }
+  return com_ptr<IUnknown>(control.get());
 }
 
 void ToolWindow::Close() {
@@ -135,6 +225,17 @@ void ToolWindow::Close() {
 }
 
 void ToolWindow::Destroy() {
+  // The control leaves its place, closes and lets the site go before the frame goes.
+  if (control_) {
+    if (auto inPlace = control_.try_query<IOleInPlaceObject>()) inPlace->InPlaceDeactivate();
+    control_->Close(OLECLOSE_NOSAVE);
+    control_->SetClientSite(nullptr);
+    control_.reset();
+  }
+  if (site_) {
+    site_->Detach();
+    site_.reset();
+  }
   if (frame_) ::DestroyWindow(frame_);
 }
 
@@ -151,7 +252,11 @@ HWND ToolWindow::Frame() const {
 LRESULT ToolWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) noexcept {
   switch (message) {
     case WM_SIZE:  // the control fills the frame
-      if (container_) ::MoveWindow(container_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      if (control_) {
+        const RECT client{0, 0, LOWORD(lParam), HIWORD(lParam)};
+        if (auto inPlace = control_.try_query<IOleInPlaceObject>())
+          inPlace->SetObjectRects(&client, &client);
+      }
       return 0;
     case WM_CLOSE:  // the close box hides a tool window; Window.Visible then reads False
       ::ShowWindow(frame_, SW_HIDE);

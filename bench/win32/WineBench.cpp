@@ -291,8 +291,7 @@ HWND VisibleToolWindow(const standin::StandInIde& ide) {
 }
 
 int RecentRows(HWND toolWindow) {
-  HWND container = ::FindWindowExW(toolWindow, nullptr, L"AtlAxWin", nullptr);
-  HWND document = container ? ::GetWindow(container, GW_CHILD) : nullptr;
+  HWND document = ::GetWindow(toolWindow, GW_CHILD);  // the control's, in place
   HWND recent = document ? ::GetDlgItem(document, SkeldraWindowIds::kRecent) : nullptr;
   return recent ? ListView_GetItemCount(recent) : -1;
 }

@@ -38,6 +38,7 @@ int Run(HINSTANCE instance) {
   if (!frame.Create(instance)) return 2;
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (frame.PreTranslate(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
   }

@@ -31,6 +31,11 @@ class MainFrame final : public standin::Observer {
   /// The process's exit code once the window is gone: 1 when a screenshot was asked for and
   /// could not be saved.
   int ExitCode() const { return exitCode_; }
+  /// The IDE's message loop's first look at each message (StandInIde::PreTranslate): true when it
+  /// was used and must not be translated or dispatched.
+  bool PreTranslate(MSG& message) { return ide_ && ide_->PreTranslate(message); }
+  /// The object model, once the window is made.
+  standin::StandInIde* Ide() const { return ide_.get(); }
 
   // standin::Observer: calls arrive during the add-in's own call, so the window is redrawn
   // later, from a posted message.

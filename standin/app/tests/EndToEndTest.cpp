@@ -113,7 +113,7 @@ class EndToEnd : public testing::Test {
     return nullptr;
   }
   HWND Document() const {
-    return ::GetWindow(::FindWindowExW(ToolWindow(), nullptr, L"AtlAxWin", nullptr), GW_CHILD);
+    return ::GetWindow(ToolWindow(), GW_CHILD);  // the control's, in place
   }
   HWND Control(int id) const { return ::GetDlgItem(Document(), id); }
   // The command of the Add-Ins menu's item with the text; 0 when there is none.
