@@ -19,6 +19,10 @@ UINT ResumeRedrawMessage() {
 UINT StateImage(UINT state) { return (state & LVIS_STATEIMAGEMASK) >> 12; }
 constexpr UINT kUnchecked = 1, kChecked = 2;  // the check boxes' state images
 
+// The space a report view leaves beside a cell's text, as its LVSCW_AUTOSIZE adds to the widest
+// text: a text this much narrower than its cell's label is shown whole.
+constexpr int kLabelMargins = 12;
+
 // The host language's Shift argument of a mouse event, from a mouse message's key flags.
 int ShiftOf(WPARAM keys) {
   int shift = 0;
@@ -182,15 +186,17 @@ class Win32ListView::Header final : public ColumnHeader {
 // The list view
 
 Win32ListView::Win32ListView(HWND parent, int id, const Twips& twips,
-                             const DrawnImages* smallIcons, bool checkBoxes)
+                             const DrawnImages* smallIcons, bool checkBoxes,
+                             std::wstring greyIcon)
     : Win32Control(CreateChild(WS_EX_CLIENTEDGE, WC_LISTVIEWW,
                                WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | LVS_REPORT |
                                    LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_SHAREIMAGELISTS,
                                parent, id),
                    twips),
       smallIcons_(smallIcons),
-      checkBoxes_(checkBoxes) {
-  DWORD extended = LVS_EX_FULLROWSELECT;
+      checkBoxes_(checkBoxes),
+      greyIcon_(std::move(greyIcon)) {
+  DWORD extended = LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP;
   if (checkBoxes_) extended |= LVS_EX_CHECKBOXES;
   ListView_SetExtendedListViewStyle(hwnd_, extended);
   if (smallIcons_) ListView_SetImageList(hwnd_, smallIcons_->Handle(), LVSIL_SMALL);
@@ -301,6 +307,7 @@ ColumnHeader& Win32ListView::AddColumn(std::wstring key, std::wstring text, floa
   for (auto& row : rows_)
     if (const std::wstring& text = row->CellText(index - 1); !text.empty())
       ListView_SetItemText(hwnd_, PlaceOf(*row), index - 1, const_cast<wchar_t*>(text.c_str()));
+  ShowSortArrow();  // the sort's key may be the new column
   return *columns_.back();
 }
 
@@ -441,17 +448,20 @@ void Win32ListView::SortKey(int key) {
   if (key < 0) ThrowInvalidValue(L"SortKey");
   sortKey_ = key;
   if (sorted_) Sort();
+  ShowSortArrow();
 }
 
 void Win32ListView::SortOrder(int order) {
   if (order != 0 && order != 1) ThrowInvalidValue(L"SortOrder");
   sortOrder_ = order;
   if (sorted_) Sort();
+  ShowSortArrow();
 }
 
 void Win32ListView::Sorted(bool sorted) {
   sorted_ = sorted;
   Sort();
+  ShowSortArrow();
 }
 
 void Win32ListView::CellChanged(const Row& row, int column, const std::wstring& text) {
@@ -466,6 +476,21 @@ void Win32ListView::CellChanged(const Row& row, int column, const std::wstring& 
 void Win32ListView::Sort() {
   ++sorts_;
   ListView_SortItems(hwnd_, CompareRows, reinterpret_cast<LPARAM>(this));
+}
+
+void Win32ListView::ShowSortArrow() {
+  // Header item k is the control's column k, the column created (k + 1)th, wherever it shows.
+  HWND header = ListView_GetHeader(hwnd_);
+  for (int column = 0; column < ColumnCount(); ++column) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (!Header_GetItem(header, column, &item)) continue;
+    int format = item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (sorted_ && column == sortKey_) format |= sortOrder_ == 1 ? HDF_SORTDOWN : HDF_SORTUP;
+    if (format == item.fmt) continue;
+    item.fmt = format;
+    Header_SetItem(header, column, &item);
+  }
 }
 
 int CALLBACK Win32ListView::CompareRows(LPARAM a, LPARAM b, LPARAM self) noexcept {
@@ -501,7 +526,48 @@ LRESULT Win32ListView::OnNotify(NMHDR& header) {
       if (Row* row = RowAt(change.iItem); row && events.ItemCheck) events.ItemCheck(*row);
       return 0;
     }
+    case NM_CUSTOMDRAW:
+      return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case LVN_GETINFOTIPW:
+      FillInfoTip(reinterpret_cast<NMLVGETINFOTIPW&>(header));
+      return 0;
     default:
       return 0;
   }
+}
+
+LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
+  // Without grey rows the control draws as it would with no one asked.
+  if (greyIcon_.empty()) return CDRF_DODEFAULT;
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT) {
+    const Row* row = RowAt(static_cast<int>(draw.nmcd.dwItemSpec));
+    if (row && row->SmallIcon() == greyIcon_) draw.clrText = ::GetSysColor(COLOR_GRAYTEXT);
+  }
+  return CDRF_DODEFAULT;
+}
+
+void Win32ListView::FillInfoTip(NMLVGETINFOTIPW& tip) const {
+  if (!tip.pszText || tip.cchTextMax <= 0) return;
+  // Windows documents iSubItem as always 0, asking for the row: the cell is then the one under
+  // the pointer while the pointer is in that row, else the row's own text.
+  int column = tip.iSubItem;
+  LVHITTESTINFO hit{};
+  if (column == 0 && ::GetCursorPos(&hit.pt) && ::ScreenToClient(hwnd_, &hit.pt) &&
+      ListView_SubItemHitTest(hwnd_, &hit) == tip.iItem)
+    column = hit.iSubItem;
+  // The control may have put the row's text in for the tip to add to: the tip is the whole text
+  // of a cut cell alone, or empty, which shows none.
+  std::wstring_view shown;
+  RECT label{};
+  if (const Row* row = RowAt(tip.iItem);
+      row && column < ColumnCount() &&
+      ListView_GetSubItemRect(hwnd_, tip.iItem, column, LVIR_LABEL, &label)) {
+    const std::wstring& text = row->CellText(column);
+    if (ListView_GetStringWidth(hwnd_, text.c_str()) + kLabelMargins > label.right - label.left)
+      shown = text;
+  }
+  const auto length = std::min(shown.size(), static_cast<std::size_t>(tip.cchTextMax) - 1);
+  std::copy_n(shown.data(), length, tip.pszText);
+  tip.pszText[length] = L'\0';
 }

@@ -2,6 +2,10 @@
 // The list view in report view over the common control. Each row is an object of ours that the
 // control's item carries in its lParam, so Item(i) is the row the control shows at place i. The
 // sort runs in the control (LVM_SORTITEMS) over the rows, ties in insertion order.
+//
+// Three aids to reading the list, which change neither its rows nor its events: the sorted
+// column's header shows the sort's arrow; rows of a chosen small icon are drawn in the grey of
+// disabled text; a cell whose text is cut shows its whole text in an info tip.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -20,9 +24,10 @@ class DrawnImages;
 class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
  public:
   /// smallIcons: the rows' icons by key, or null for none (it outlives the list view);
-  /// checkBoxes: every row shows a check box.
+  /// checkBoxes: every row shows a check box; greyIcon: the rows whose small icon has this key
+  /// are drawn in the grey of disabled text (empty: none are).
   Win32ListView(HWND parent, int id, const Twips& twips, const DrawnImages* smallIcons,
-                bool checkBoxes);
+                bool checkBoxes, std::wstring greyIcon = {});
   ~Win32ListView() override;
 
   ColumnHeader& AddColumn(std::wstring key, std::wstring text, float width) override;
@@ -55,7 +60,8 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   bool Sorted() const override { return sorted_; }
   void Sorted(bool sorted) override;
 
-  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK and LVN_ITEMCHANGED.
+  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK, LVN_ITEMCHANGED, NM_CUSTOMDRAW and
+  // LVN_GETINFOTIPW.
   LRESULT OnNotify(NMHDR& header) override;
   void OnCommand(WORD, WORD) override {}
 
@@ -86,10 +92,17 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   void CellChanged(const Row& row, int column, const std::wstring& text);
   /// Orders the items: by the key column while sorted, else by insertion.
   void Sort();
+  /// The header's sort arrow on the key column while sorted, on none otherwise.
+  void ShowSortArrow();
+  // For NM_CUSTOMDRAW: the text colour of each row.
+  LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+  // For LVN_GETINFOTIPW: the whole text of a cut cell, else an empty tip.
+  void FillInfoTip(NMLVGETINFOTIPW& tip) const;
 
   WNDPROC controlProc_ = nullptr;  // the control's own
   const DrawnImages* smallIcons_;  // not owned; may be null
   bool checkBoxes_;
+  std::wstring greyIcon_;  // the small icon of the rows drawn grey; empty for none
   int fromCode_ = 0;  // nesting of changes made by the code
   std::vector<std::unique_ptr<Header>> columns_;  // creation order
   std::vector<std::unique_ptr<Row>> rows_;        // insertion order
