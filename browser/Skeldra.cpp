@@ -508,6 +508,8 @@ void Skeldra::ListKey(ListView* focused, int keyCode, int shift) {
     case kKeyTab: {
       const int count = c_.TabStrip1.TabCount(), now = c_.TabStrip1.SelectedIndex();
       c_.TabStrip1.SelectTab((shift & kShiftKey) ? (now + count - 2) % count + 1 : now % count + 1);
+      // The focus follows from one list to the other, so the keys go on working there.
+      if (ListView* next = ShownList(); next && focused) next->SetFocus();
       break;
     }
     case kKeyEscape:

@@ -28,10 +28,49 @@ constexpr wchar_t kRecentKey[] = L"Software\\Microsoft\\Visual Basic\\6.0\\Recen
 constexpr wchar_t kFavoritesKey[] = L"Software\\Tolvane\\Skeldra\\Favorites";
 constexpr int kPath = 2, kName = 3;  // the lists' columns, as created
 
+// The stand-in's frame while it runs: the queue is emptied through its message loop's first look
+// (the active control's keys, the IDE's shortcuts), as standin.exe's loop does.
+standin_app::MainFrame* gFrame = nullptr;
+
 void Pump() {
   MSG message;
-  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (gFrame && gFrame->PreTranslate(message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
 }
+
+// A key pressed where the focus is, Shift (1) and Ctrl (2) held as mods says.
+void Key(UINT key, int mods = 0) {
+  BYTE state[256] = {};
+  state[VK_SHIFT] = (mods & 1) ? 0x80 : 0;
+  state[VK_CONTROL] = (mods & 2) ? 0x80 : 0;
+  ::SetKeyboardState(state);
+  ::PostMessageW(::GetFocus(), key == VK_F10 ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+  Pump();
+  state[VK_SHIFT] = state[VK_CONTROL] = 0;
+  ::SetKeyboardState(state);
+}
+
+// The clipboard's text in a format.
+std::wstring Clipboard(UINT format) {
+  std::wstring text;
+  if (!::OpenClipboard(nullptr)) return L"(not open)";
+  if (HANDLE data = ::GetClipboardData(format)) {
+    if (format == CF_TEXT) {
+      const std::string ansi = static_cast<const char*>(::GlobalLock(data));
+      text.assign(ansi.begin(), ansi.end());
+    } else {
+      text = static_cast<const wchar_t*>(::GlobalLock(data));
+    }
+    ::GlobalUnlock(data);
+  }
+  ::CloseClipboard();
+  return text;
+}
+
+int Selected(HWND list) { return ListView_GetNextItem(list, -1, LVNI_SELECTED); }
 
 Strings Texts(HWND list, int column = 0) {
   Strings texts;
@@ -92,6 +131,7 @@ class EndToEnd : public testing::Test {
   }
   void TearDown() override {
     if (main_ && ::IsWindow(main_)) ::SendMessageW(main_, WM_CLOSE, 0, 0);
+    gFrame = nullptr;
     frame_.reset();
     Pump();  // takes the quit message the frame posts
     std::filesystem::remove_all(folder_);
@@ -101,6 +141,7 @@ class EndToEnd : public testing::Test {
   void Start(standin_app::Options options = {}) {
     frame_ = std::make_unique<standin_app::MainFrame>(std::move(options));
     ASSERT_TRUE(frame_->Create(::GetModuleHandleW(nullptr)));
+    gFrame = frame_.get();
     Pump();
     main_ = ::FindWindowW(L"MarrowbyStandInFrame", nullptr);
     ASSERT_TRUE(main_);
@@ -205,6 +246,76 @@ TEST_F(EndToEnd, TheEntriesShowTheWindowAndTheAddInManagerUnloadsAndLoadsTheAddI
   ::SendMessageW(main_, WM_CLOSE, 0, 0);
   Pump();
   EXPECT_EQ(L"1", Setting()) << "shown at the IDE's end";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirOwnKeys) {
+  ASSERT_NO_FATAL_FAILURE(Start());
+  HWND recent = Control(SkeldraWindowIds::kRecent), favorites = Control(SkeldraWindowIds::kFavorites);
+  HWND filter = Control(SkeldraWindowIds::kFilter);
+  HWND tabs = Control(SkeldraWindowIds::kTabStrip);
+  const auto& ideCommands = frame_->Ide()->IdeCommands();
+  Press(recent, 0);
+  ASSERT_EQ(recent, ::GetFocus());
+  EXPECT_TRUE(frame_->Ide()->HasActiveObject()) << "the control made itself the active object";
+
+  Key(VK_END);
+  EXPECT_EQ(2, Selected(recent)) << "the list moves its selection itself";
+  Key(VK_HOME);
+  Key('C', 2);
+  EXPECT_EQ(bravo_, Clipboard(CF_UNICODETEXT));
+  EXPECT_EQ(bravo_, Clipboard(CF_TEXT));
+  Key(VK_DELETE);
+  EXPECT_EQ(3, ListView_GetItemCount(recent)) << "the IDE's list keeps its entries";
+  gMenuChoice = 0;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, AnswerMenu);
+  Key(VK_F10, 1);
+  ::KillTimer(nullptr, timer);
+  EXPECT_EQ((Strings{L"Add to Favorites", L"Open Project", L"Properties", L"Copy Path",
+                     L"Open Containing Folder"}),
+            gMenuCaptions);
+  SetRegText(kRecentKey, L"4", charlie_);
+  Key(VK_F5);
+  EXPECT_EQ(4, ListView_GetItemCount(recent)) << "read again";
+  Press(recent, 0);
+  Key(VK_RETURN);
+  EXPECT_EQ(1u, frame_->Ide()->Projects().size()) << "the selected project opened";
+
+  Key('F', 2);
+  ASSERT_EQ(filter, ::GetFocus());
+  const int all = ListView_GetItemCount(recent);
+  for (wchar_t c : std::wstring(L"alp")) ::PostMessageW(filter, WM_CHAR, c, 1);
+  Key(VK_DELETE);  // the box's own key
+  EXPECT_EQ((Strings{alpha_}), Texts(recent, kPath));
+  Key(VK_TAB, 2);
+  EXPECT_EQ(0, ListView_GetItemCount(favorites)) << "the filter holds on the other list";
+  Key(VK_TAB, 3);
+  EXPECT_EQ((Strings{alpha_}), Texts(recent, kPath)) << "and when the list is read again";
+  Key(VK_ESCAPE);
+  EXPECT_EQ(all, ListView_GetItemCount(recent)) << "cleared, every row is back";
+  Key(VK_DOWN);
+  EXPECT_EQ(recent, ::GetFocus());
+
+  Key(VK_TAB, 2);
+  EXPECT_EQ(1, TabCtrl_GetCurSel(tabs));
+  ASSERT_EQ(favorites, ::GetFocus()) << "the focus follows to the list that shows";
+  Press(favorites, 0);
+  Key(VK_DELETE);
+  EXPECT_EQ(0, ListView_GetItemCount(favorites)) << "the favourite removed";
+  EXPECT_EQ(Strings{}, ideCommands) << "no key the window took reached the IDE's shortcuts";
+
+  HWND projects = ::FindWindowExW(main_, nullptr, L"LISTBOX", nullptr);
+  ::PostMessageW(projects, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  ::PostMessageW(projects, WM_LBUTTONUP, 0, 0);
+  Pump();
+  EXPECT_FALSE(frame_->Ide()->HasActiveObject()) << "a click elsewhere ends its activity";
+  ::SetFocus(projects);
+  for (UINT key : {UINT{VK_F5}, UINT{VK_DELETE}}) Key(key);
+  Key('C', 2);
+  EXPECT_EQ((Strings{L"Start", L"Delete", L"Copy"}), ideCommands);
 }
 
 }  // namespace
