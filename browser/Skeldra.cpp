@@ -470,6 +470,11 @@ bool Skeldra::UserDocument_KeyDown(int keyCode, int shift) {
   ListView* list = focus == &c_.lvwRecent ? &c_.lvwRecent
                    : focus == &c_.lvwFavor ? &c_.lvwFavor
                                            : nullptr;
+  // Ctrl+F finds the filter box from anywhere in the document; the other keys are the lists'.
+  if (shift == kCtrlKey && keyCode == kKeyF) {
+    Guard([&] { c_.txtFilter.SetFocus(); });
+    return true;
+  }
   if (!list && focus != &c_.txtFilter) return false;
 
   // Tab and Shift+Tab move between the controls, and every other key the lists and the box
@@ -479,7 +484,7 @@ bool Skeldra::UserDocument_KeyDown(int keyCode, int shift) {
       (plain && (keyCode == kKeyReturn || keyCode == kKeyF5 || keyCode == kKeyApps)) ||
       (plain && list && keyCode == kKeyDelete) ||
       (plain && !list && (keyCode == kKeyEscape || keyCode == kKeyDown)) ||
-      (ctrl && (keyCode == kKeyC || keyCode == kKeyF)) ||
+      (ctrl && keyCode == kKeyC) ||
       ((shift & ~kShiftKey) == kCtrlKey && keyCode == kKeyTab) ||
       (shift == kShiftKey && keyCode == kKeyF10);
   if (taken) Guard([&] { ListKey(list, keyCode, shift); });
@@ -501,9 +506,6 @@ void Skeldra::ListKey(ListView* focused, int keyCode, int shift) {
       break;
     case kKeyC:
       if (shown) CopyPath(*shown);
-      break;
-    case kKeyF:
-      c_.txtFilter.SetFocus();
       break;
     case kKeyTab: {
       const int count = c_.TabStrip1.TabCount(), now = c_.TabStrip1.SelectedIndex();

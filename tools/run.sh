@@ -41,7 +41,8 @@ standin=build/$preset/standin/standin.exe
 if [ -n "${MARROWBY_RUN_SCREENSHOT:-}" ]; then
   mkdir -p build/run
   rm -f build/run/standin.bmp build/run/standin.png
-  cmake/wine-run "$standin" --screenshot "$(winpath "$root/build/run/standin.bmp")"
+  # The picture shows the filter in use: Ctrl+F, then "er" typed into the box.
+  cmake/wine-run "$standin" --screenshot "$(winpath "$root/build/run/standin.bmp")" --keys "^Fer"
   convert build/run/standin.bmp build/run/standin.png
   # Wine's own processes leave before the virtual display goes.
   WINEPREFIX=$MARROWBY_BUILD_DIR/wineprefix timeout 10 /usr/lib/wine/wineserver -w || true

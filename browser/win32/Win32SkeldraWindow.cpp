@@ -298,6 +298,13 @@ LRESULT SkeldraWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
       }
       break;
+    case WM_SETFOCUS:
+      // The container gave the document the focus: its first control takes it.
+      if (!closing_) {
+        FocusFirst();
+        if (onFocus) onFocus();
+      }
+      return 0;
     case WM_SETCURSOR:
       if (app_.MousePointer() != kDefaultPointer) {
         ::SetCursor(CursorOf(app_.MousePointer()));

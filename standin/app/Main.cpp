@@ -1,8 +1,10 @@
 // standin.exe: the stand-in IDE. It loads the add-ins registered to load at start-up and shows
 // their windows and commands, as the IDE does.
 //
-//   standin.exe [--screenshot picture.bmp] [project.vbp ...]
+//   standin.exe [--screenshot picture.bmp] [--keys keys] [project.vbp ...]
 //
+// With --keys it types the keys into the first tool window that shows, once start-up is done, as
+// the user would after a click into it: ^X is Ctrl+X, any other character is itself.
 // With --screenshot it saves a picture of its window once start-up has painted, then closes as
 // the user would, and exits 0 when the picture was saved.
 
@@ -26,6 +28,8 @@ standin_app::Options ParseOptions() {
     const std::wstring arg = args[i];
     if (arg == L"--screenshot" && i + 1 < count)
       options.screenshot = args[++i];
+    else if (arg == L"--keys" && i + 1 < count)
+      options.keys = args[++i];
     else
       options.open.push_back(arg);
   }

@@ -8,6 +8,8 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <cwctype>
+
 #include "standin/app/AddInManager.h"
 #include "standin/app/RecentFiles.h"
 #include "standin/app/Screenshot.h"
@@ -138,8 +140,40 @@ void MainFrame::Start() {
   for (const std::wstring& fileName : options_.open) OpenProject(fileName);
   ShowBars();
   ShowProjects();
+  TypeKeys();
   if (!options_.screenshot.empty())
     ::SetTimer(hwnd_, kScreenshotTimer, kScreenshotDelay, nullptr);
+}
+
+// The user clicks into the first tool window that shows and types: each key goes into the queue,
+// where the message loop takes it as it takes the keyboard's.
+void MainFrame::TypeKeys() {
+  if (options_.keys.empty()) return;
+  HWND window = nullptr;
+  for (const auto& w : ide_->ToolWindows())
+    if (w.visible && !window) window = w.window;
+  if (!window) return;
+  ::SetFocus(::GetWindow(window, GW_CHILD));
+  BYTE state[256] = {};
+  for (std::size_t i = 0; i < options_.keys.size(); ++i) {
+    const bool ctrl = options_.keys[i] == L'^' && i + 1 < options_.keys.size();
+    if (!ctrl) {
+      ::PostMessageW(::GetFocus(), WM_CHAR, options_.keys[i], 1);
+    } else {
+      state[VK_CONTROL] = 0x80;
+      ::SetKeyboardState(state);
+      ::PostMessageW(::GetFocus(), WM_KEYDOWN, ::towupper(options_.keys[++i]), 1);
+    }
+    // Each key is taken before the next, so a key that moves the focus moves it for the rest.
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (PreTranslate(message)) continue;
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
+    state[VK_CONTROL] = 0;
+    ::SetKeyboardState(state);
+  }
 }
 
 LRESULT MainFrame::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

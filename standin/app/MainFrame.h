@@ -18,6 +18,7 @@ namespace standin_app {
 struct Options {
   std::wstring screenshot;          // empty: run until the user closes
   std::vector<std::wstring> open;   // projects to open after start-up, as the user would
+  std::wstring keys;  // typed into the first tool window once it shows: ^X is Ctrl+X
 };
 
 class MainFrame final : public standin::Observer {
@@ -58,6 +59,7 @@ class MainFrame final : public standin::Observer {
   void OpenProjectDialog();
   bool OpenProject(const std::wstring& fileName);  // false when the file does not exist
   void ShowAddInManager();
+  void TypeKeys();
   void TakeScreenshot();
   void Close();
 
