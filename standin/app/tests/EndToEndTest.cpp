@@ -262,6 +262,18 @@ TEST_F(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirO
   ASSERT_EQ(recent, ::GetFocus());
   EXPECT_TRUE(frame_->Ide()->HasActiveObject()) << "the control made itself the active object";
 
+  HWND header = ListView_GetHeader(recent);
+  RECT first{};
+  Header_GetItemRect(header, 0, &first);
+  Click(header, Centre(first));
+  Pump();
+  HDITEMW format{HDI_FORMAT};
+  Header_GetItem(header, 0, &format);
+  EXPECT_EQ(HDF_SORTUP, format.fmt & (HDF_SORTUP | HDF_SORTDOWN)) << "the sorted column's arrow";
+  wchar_t cue[16] = {};
+  ::SendMessageW(filter, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(cue), 16);
+  EXPECT_STREQ(L"Filter", cue);
+
   Key(VK_END);
   EXPECT_EQ(2, Selected(recent)) << "the list moves its selection itself";
   Key(VK_HOME);
