@@ -58,6 +58,7 @@ InstallDir "$LOCALAPPDATA\Programs\Marrowby"
 ; An upgrade goes where the previous version is.
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 SetCompressor /SOLID lzma
+BrandingText "${PRODUCT} ${VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
 

@@ -23,9 +23,13 @@ setup=$out/Marrowby-$version-setup.exe
 zip=$out/Marrowby-$version.zip
 dll_time=$(seconds "$start")
 built=$(date +%s%N)
-bash installer/build-setup.sh "$setup" "$build/Marrowby.dll" "$version" x86
+# One copy of the README for both, whatever happens to the tree's meanwhile.
+staging=$(mktemp -d)
+trap 'rm -rf "$staging"' EXIT
+cp README.md "$staging/README.md"
+MARROWBY_README=$staging/README.md bash installer/build-setup.sh "$setup" "$build/Marrowby.dll" "$version" x86
 rm -f "$zip"
-zip -q -j -X "$zip" "$build/Marrowby.dll" README.md
+zip -q -j -X "$zip" "$build/Marrowby.dll" "$staging/README.md"
 printf 'dist: %s (%s bytes), %s (%s bytes), version %s; the DLL in %s s, installer and zip in %s s\n' \
   "${setup#"$root"/}" "$(stat -c %s "$setup")" "${zip#"$root"/}" "$(stat -c %s "$zip")" \
   "$version" "$dll_time" "$(seconds "$built")"

@@ -68,6 +68,9 @@ check "the installer's machine" 332 "$(od -An -tu2 -j$((pe + 4)) -N2 "$setup" | 
 check "the zip's files" "Marrowby.dll README.md" "$(unzip -Z1 "$zip" | sort | tr '\n' ' ' | sed 's/ $//')"
 unzip -p "$zip" Marrowby.dll | cmp -s - "$shipped/Marrowby.dll" ||
   check "the zip's Marrowby.dll" "$shipped/Marrowby.dll" "another file"
+# The README make dist shipped, as the installed one must be (the tree's may have moved on since).
+unzip -p "$zip" README.md >"$work/README.md"
+export MARROWBY_README=$work/README.md
 record() { strings -el "$1" | grep -A1 -x "$2" | sed -n 2p; }
 check "the DLL's FileVersion" "$version_text" "$(record "$shipped/Marrowby.dll" FileVersion)"
 # The About box's line, read as it reads it: major, minor and the fourth number (the revision) of
@@ -123,21 +126,23 @@ value() {
   wine reg query "$1" "${v[@]}" 2>/dev/null | tr -d '\r' |
     sed -n "s/^    $(printf '%s' "$2" | sed 's/[][\.*^$]/\\&/g')    REG_[A-Z_]*    //p" || true
 }
-# A whole hive as text, to compare before and after, without
-# - the keys whose names hold one of the identifiers listed in $3, if given;
-# - PendingFileRenameOperations: the uninstaller's copy of itself in the temporary folder asks to
-#   be deleted at the next start (MoveFileEx), which Wine lets a user write under HKLM; Windows
-#   lets only administrators, and the copy stays in the user's temporary folder.
+# A registry tree as text, to compare before and after, without the keys whose names hold one of
+# the identifiers listed in $3, if given.
 hive() {
   wine reg export "$1" "$(winpath "$2.reg")" /y >/dev/null
   iconv -f UTF-16 -t UTF-8 "$2.reg" | tr -d '\r' |
     awk -v skip_keys="${3:-}" '
       BEGIN { n = split(toupper(skip_keys), ids, " ") }
       /^\[/ { skipping = 0; for (i = 1; i <= n; i++) if (index(toupper($0), ids[i])) skipping = 1 }
-      continued { continued = /\\$/; next }
-      /^"PendingFileRenameOperations"=/ { continued = /\\$/; next }
       !skipping' >"$2"
 }
+# What an installer or a registration could write for the machine lies below HKLM\Software (its
+# classes, its list of installed programs). HKLM\System is left out: Wine rewrites its display
+# adapters' keys there whenever its desktop starts, and the uninstaller's copy of itself in the
+# temporary folder asks there to be deleted at the next start (PendingFileRenameOperations, which
+# Wine lets a user write and Windows does not).
+machine='HKEY_LOCAL_MACHINE\Software'
+
 winpath() { local p=${1//\//\\}; printf 'Z:%s' "$p"; }
 run_setup() { wine "$@" >/dev/null 2>&1; }
 
@@ -178,7 +183,8 @@ install_dir() {
 check_installed() {  # version dll
   check "files in $dir" "Marrowby.dll README.md uninstall.exe" "$(ls "$dir" | tr '\n' ' ' | sed 's/ $//')"
   cmp -s "$2" "$dir/Marrowby.dll" || check "the installed Marrowby.dll" "$2" "another file"
-  cmp -s README.md "$dir/README.md" || check "the installed README.md" "README.md" "another file"
+  cmp -s "$MARROWBY_README" "$dir/README.md" ||
+    check "the installed README.md" "the one of $zip" "another file"
   local kb=$(( $(cat "$dir"/* | wc -c) / 1024 ))
   local size
   size=$(value "$uninstall_key" EstimatedSize)
@@ -207,17 +213,17 @@ EOF
 
 # --- A silent install into a fresh prefix ------------------------------------------------------
 fresh_prefix fresh
-hive HKEY_LOCAL_MACHINE "$work/hklm-before" "$ours_under_hklm"
+hive "$machine" "$work/hklm-before" "$ours_under_hklm"
 start=$(seconds)
 status=0; run_setup "$setup" /S || status=$?
 echo "TIME silent install: $(elapsed "$start") s"
 check "exit code of the install" 0 "$status"
 install_dir
 check_installed "$version" "$dll"
-# Nothing of ours under HKLM: the whole machine hive is as it was.
-hive HKEY_LOCAL_MACHINE "$work/hklm-after" "$ours_under_hklm"
+# Nothing of ours under HKLM: its software keys are as they were.
+hive "$machine" "$work/hklm-after" "$ours_under_hklm"
 diff -u "$work/hklm-before" "$work/hklm-after" >"$work/hklm-install.diff" ||
-  check "changes under HKEY_LOCAL_MACHINE (see $work/hklm-install.diff)" "none" \
+  check "changes under $machine (see $work/hklm-install.diff)" "none" \
     "$(grep -c '^[-+][^-+]' "$work/hklm-install.diff")"
 
 # --- The stand-in IDE, started as a user starts the IDE, loads the add-in from there -----------
@@ -294,7 +300,7 @@ for key in 'HKCU\Software\Classes\CLSID' 'HKCU\Software\Microsoft\Visual Basic\6
 done
 wine reg add "$favorites_key" /v 1 /t REG_SZ /d 'C:\Projects\Ledger.vbp' /f >/dev/null
 hive HKEY_CURRENT_USER "$work/hkcu-before"
-hive HKEY_LOCAL_MACHINE "$work/hklm-before"
+hive "$machine" "$work/hklm-before"
 status=0; run_setup "$work/Marrowby-$older-setup-$arch.exe" /S || status=$?
 check "exit code of the older version's install" 0 "$status"
 install_dir
@@ -324,9 +330,9 @@ echo "TIME silent uninstall: $(elapsed "$start") s"
 check "exit code of the uninstaller" 0 "$status"
 check "the install folder after uninstalling" "gone" "$([ -e "$dir" ] && ls "$dir" | tr '\n' ' ' || echo gone)"
 check "the favourite after uninstalling" 'C:\Projects\Ledger.vbp' "$(value "$favorites_key" 1)"
-# Everything else the install, the add-in and the uninstall wrote is gone: both hives are as
-# they were before the install.
-for h in hkcu:HKEY_CURRENT_USER hklm:HKEY_LOCAL_MACHINE; do
+# Everything else the install, the add-in and the uninstall wrote is gone: the user's hive and
+# the machine's software keys are as they were before the install.
+for h in "hkcu:HKEY_CURRENT_USER" "hklm:$machine"; do
   hive "${h#*:}" "$work/${h%%:*}-after"
   diff -u "$work/${h%%:*}-before" "$work/${h%%:*}-after" >"$work/${h%%:*}.diff" ||
     check "changes under ${h#*:} after uninstalling (see $work/${h%%:*}.diff)" "none" \
