@@ -1,6 +1,7 @@
 #include "browser/ProjectListView.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 #include "ui/Controls.h"
 
@@ -124,15 +125,26 @@ void ShowRows(ListView& list, const std::vector<ListRow>& rows, std::wstring_vie
   for (int i = 1; i <= list.ColumnCount(); ++i)
     if (list.Column(i).Width() != 0) shown.push_back(i - 1);
 
+  std::vector<const ListRow*> matches;
+  for (const ListRow& r : rows)
+    if (folded.empty() || std::any_of(shown.begin(), shown.end(),
+                                      [&](int i) { return Contains(r.cells[i], folded); }))
+      matches.push_back(&r);
+  // A keystroke that leaves the same rows showing leaves the list as it is, undrawn.
+  if (static_cast<std::size_t>(list.ItemCount()) == matches.size()) {
+    std::unordered_set<std::wstring_view> keys;
+    for (const ListRow* r : matches) keys.insert(r->key);
+    bool same = true;
+    for (int i = 1; i <= list.ItemCount() && same; ++i) same = keys.count(list.Item(i).Key()) > 0;
+    if (same) return;
+  }
+
   const ListItem* selected = list.SelectedItem();
   const std::wstring selectedKey = selected ? selected->Key() : L"";
   list.ClearItems();
   SortedOnceFilled sortedOnce(list);
-  for (const ListRow& r : rows) {
-    const bool match = folded.empty() || std::any_of(shown.begin(), shown.end(), [&](int i) {
-                         return Contains(r.cells[i], folded);
-                       });
-    if (!match) continue;
+  for (const ListRow* match : matches) {
+    const ListRow& r = *match;
     ListItem& row = list.AddItem(r.key, r.cells[0], r.icon);
     for (int i = 1; i < static_cast<int>(r.cells.size()); ++i)
       if (!r.cells[i].empty()) row.SubItems(i, r.cells[i]);

@@ -53,4 +53,5 @@ std::vector<ListRow> LoadProjectList(ProjectLists& lists, Application& app, List
 /// Refills the list view with the rows that hold the filter in a cell whose column shows (width
 /// not 0), letters compared without case; every row for an empty filter. The rows keep their
 /// order (a sorted list sorts them once), and the selected row stays selected if it is shown.
+/// When the same rows show already, the list is left as it is.
 void ShowRows(ListView& list, const std::vector<ListRow>& rows, std::wstring_view filter);

@@ -289,6 +289,8 @@ TEST_F(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirO
   EXPECT_EQ((Strings{L"Add to Favorites", L"Open Project", L"Properties", L"Copy Path",
                      L"Open Containing Folder"}),
             gMenuCaptions);
+  Press(recent, 2, WM_RBUTTONDOWN, 4);  // "Copy Path"
+  EXPECT_EQ(alpha_, Clipboard(CF_UNICODETEXT));
   SetRegText(kRecentKey, L"4", charlie_);
   Key(VK_F5);
   EXPECT_EQ(4, ListView_GetItemCount(recent)) << "read again";
