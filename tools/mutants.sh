@@ -6,7 +6,7 @@
 #   MUTANTS <caught> of <all> caught
 # Each patch starts with "# preset: native|win64" and "# tests: <ctest name regex>". The work
 # tree must be clean of changes to the patched files; a fault is always taken out, even when the
-# run is interrupted.
+# run is interrupted. MUTANTS=<regex> runs only the mutants whose names match it.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +22,7 @@ trap 'restore; exit 130' INT TERM
 caught=0 all=0
 for patch in tools/mutants/*.patch; do
   name=$(basename "$patch" .patch)
+  [[ "$name" =~ ${MUTANTS:-.} ]] || continue
   preset=$(sed -n 's/^# preset: //p' "$patch")
   tests=$(sed -n 's/^# tests: //p' "$patch")
   all=$((all + 1))
