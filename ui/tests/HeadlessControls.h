@@ -91,7 +91,8 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   ListItem& AddItem(std::wstring key, std::wstring text, std::wstring smallIcon) override {
     for (auto& row : rows_)
       if (!key.empty() && row->Key() == key) ThrowKeyNotUnique(L"ListItems.Add");
-    rows_.push_back(std::make_unique<Row>(*this, std::move(key), std::move(text), std::move(smallIcon)));
+    rows_.push_back(
+        std::make_unique<Row>(*this, std::move(key), std::move(text), std::move(smallIcon)));
     stale_ = true;
     return *rows_.back();
   }
@@ -165,10 +166,7 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     void Checked(bool checked) override { checked_ = checked; }
     int Tag() const override { return tag_; }
     void Tag(int tag) override { tag_ = tag; }
-    float Top() const override {
-      const auto& order = owner_.Order();
-      return kRowHeight * static_cast<float>(std::find(order.begin(), order.end(), this) - order.begin());
-    }
+    float Top() const override { return owner_.PointOf(*this).second - kRowHeight / 2; }
     /// The text of the column created (column + 1)th; empty when never set.
     const std::wstring& CellText(int column) const {
       static const std::wstring kNeverSet;
