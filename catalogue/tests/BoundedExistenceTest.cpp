@@ -36,13 +36,13 @@ TEST(BoundedExistence, LocalPathsAreAskedAtOnceSharesWithADeadlineAndTheKindOnce
   for (const auto& [path, exists] : cases) EXPECT_EQ(exists, existence.Exists(path)) << path;
   EXPECT_THROW(existence.Exists(L"\\\\up\\s\\failed.vbp"), VbError) << "as the listing's own";
   EXPECT_THROW(existence.Exists(L"C:\\failed.vbp"), VbError);
-  EXPECT_EQ(2u, files.KindQueries());
+  EXPECT_EQ(2u, files.kindQueries);
   ASSERT_EQ(3u, files.Asked().size()) << "the share's paths, each through the deadline";
   EXPECT_EQ(milliseconds(30), files.Asked()[0].second);
 
   BoundedExistence nextLoad(files, kLimits);
   EXPECT_TRUE(nextLoad.Exists(L"C:\\a.vbp"));
-  EXPECT_EQ(3u, files.KindQueries()) << "a drive may change between loads";
+  EXPECT_EQ(3u, files.kindQueries) << "a drive may change between loads";
 }
 
 TEST(BoundedExistence, SharesThatDoNotAnswerAreMissingForTheLoadWithinTheLoadsWaits) {
