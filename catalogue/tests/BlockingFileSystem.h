@@ -32,8 +32,6 @@ class BlockingFileSystem final : public FileSystem {
   const std::vector<std::pair<std::wstring, std::chrono::milliseconds>>& Asked() const {
     return asked_;
   }
-  /// How many times MayBlock was asked.
-  std::size_t KindQueries() const { return kindQueries_; }
 
   bool IsNormalFile(std::wstring_view path) const override {
     if (blocked_.count(VolumeOf(path))) throw std::logic_error("unbounded on a blocked share");
@@ -43,7 +41,7 @@ class BlockingFileSystem final : public FileSystem {
     return files_.ReadAll(path, limit);
   }
   bool MayBlock(std::wstring_view path) const override {
-    return ++kindQueries_, VolumeOf(path).starts_with(L"\\\\");
+    return ++kindQueries, VolumeOf(path).starts_with(L"\\\\");
   }
   std::optional<bool> IsNormalFileWithin(std::wstring_view path,
                                          std::chrono::milliseconds wait) const override {
@@ -52,6 +50,8 @@ class BlockingFileSystem final : public FileSystem {
     return RunWithin([released = released_] { return released->wait(), false; }, wait);
   }
 
+  mutable std::size_t kindQueries = 0;  // how many times MayBlock was asked
+
  private:
   MemoryFileSystem files_;
   std::set<std::wstring> blocked_;
@@ -59,5 +59,4 @@ class BlockingFileSystem final : public FileSystem {
   const std::shared_ptr<std::shared_future<void>> released_ =
       std::make_shared<std::shared_future<void>>(release_.get_future().share());
   mutable std::vector<std::pair<std::wstring, std::chrono::milliseconds>> asked_;
-  mutable std::size_t kindQueries_ = 0;
 };

@@ -1,5 +1,6 @@
-// The host language's text rules: numbers read leniently from the start of a text or parsed
-// from a text that is nothing else, rounded half to even; blanks and ASCII case.
+// The host language's number rules: read leniently from the start of a text or parsed from a
+// text that is nothing else, rounded half to even. Blanks and ASCII case show in the reader's
+// rules.
 
 #include <gtest/gtest.h>
 
@@ -33,14 +34,6 @@ TEST(WholeNumbers, ReadLenientlyOrParseStrictlyAndRoundHalvesToEven) {
   }
   EXPECT_EQ(2147483647, text::ReadWholeNumber(L"2147483647", INT32_MIN, INT32_MAX));
   EXPECT_FALSE(text::ReadWholeNumber(L"2147483648", INT32_MIN, INT32_MAX));
-}
-
-TEST(TextHelpers, TrimOnlySpacesAndCompareAsciiCase) {
-  EXPECT_EQ(L"\ta b\t", text::TrimSpaces(L"  \ta b\t  "));
-  EXPECT_EQ(L"", text::TrimSpaces(L"   "));
-  EXPECT_TRUE(text::EqualsIgnoringCase(L"MajorVer", L"MAJORVER"));
-  EXPECT_FALSE(text::EqualsIgnoringCase(L"MajorVe", L"MAJORVER"));
-  EXPECT_EQ(L"OLEDLL \u00e9", text::UpperAscii(L"OleDll \u00e9"));
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-// The system clipboard under the add-in's use: what the user had copied is saved, the add-in
-// puts its picture, and the user's copy comes back, whatever it was.
+// The system clipboard under the add-in's use: a path it copies is the user's copy; what the user
+// had copied is saved, the add-in puts its picture, and the user's copy comes back, whatever it
+// was.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "platform/Error.h"
@@ -31,14 +31,9 @@ TEST(Win32Clipboard, ThePictureTakesTheClipboardAndTheUsersCopyComesBack) {
   for (const std::wstring copied : {L"copied \u00e9", L""}) {  // "": the user copied nothing
     ASSERT_TRUE(::OpenClipboard(nullptr));
     ::EmptyClipboard();
-    if (!copied.empty()) {
-      const std::size_t size = (copied.size() + 1) * sizeof(wchar_t);
-      HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, size);
-      std::memcpy(::GlobalLock(data), copied.c_str(), size);
-      ::GlobalUnlock(data);
-      ::SetClipboardData(CF_UNICODETEXT, data);
-    }
     ::CloseClipboard();
+    if (!copied.empty()) clipboard.PutText(copied);
+    ASSERT_EQ(copied, Held());
     const auto saved = clipboard.Save();
     clipboard.PutBitmapResource(L"MENUBMP");
     EXPECT_EQ(L"(picture)", Held());

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -16,16 +17,10 @@ void Check(bool done, const char* what) {
 
 // Empties and removes a folder, clearing the attributes that would stop a delete.
 void RemoveFolder(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  unique_find find(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-  for (bool more = bool(find); more; more = ::FindNextFileW(find.get(), &found)) {
-    const std::wstring name = found.cFileName, path = folder + L"\\" + name;
-    if (name == L"." || name == L"..") continue;
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveFolder(path);
-    else ::DeleteFileW(path.c_str());
-  }
-  ::RemoveDirectoryW(folder.c_str());
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, ignored))
+    ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  std::filesystem::remove_all(folder, ignored);
 }
 
 class Win32FileWorld final : public FileWorld {

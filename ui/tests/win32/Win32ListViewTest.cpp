@@ -14,21 +14,14 @@ namespace {
 std::map<DWORD_PTR, COLORREF> gTextColours;  // by row place, as the list last drew them
 
 // Hands the list its notifications, as the document window does, and notes each row's colour.
-LRESULT CALLBACK Parent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* list = reinterpret_cast<Win32ListView*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message != WM_NOTIFY || !list) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT CALLBACK Parent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                        DWORD_PTR list) {
+  if (message != WM_NOTIFY) return ::DefSubclassProc(hwnd, message, wParam, lParam);
   auto& draw = *reinterpret_cast<NMLVCUSTOMDRAW*>(lParam);
-  const LRESULT result = list->OnNotify(draw.nmcd.hdr);
+  const LRESULT result = reinterpret_cast<Win32ListView*>(list)->OnNotify(draw.nmcd.hdr);
   if (draw.nmcd.hdr.code == NM_CUSTOMDRAW && draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
     gTextColours[draw.nmcd.dwItemSpec] = draw.clrText;
   return result;
-}
-
-HWND MakeParent() {
-  const WNDCLASSW parent{0, Parent, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, L"LvTest"};
-  ::RegisterClassW(&parent);  // fails harmlessly from the second test on
-  return ::CreateWindowExW(0, L"LvTest", L"", WS_POPUP | WS_VISIBLE, 0, 0, 600, 300, nullptr,
-                           nullptr, nullptr, nullptr);
 }
 
 constexpr wchar_t kWide[] = L"a text far wider than its column of 1500 twips";
@@ -36,14 +29,15 @@ constexpr wchar_t kWide[] = L"a text far wider than its column of 1500 twips";
 class Win32ListViewTest : public testing::Test {
  protected:
   Win32ListViewTest() {
-    ::SetWindowLongPtrW(parent_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&list_));
+    ::SetWindowSubclass(parent_.get(), Parent, 0, reinterpret_cast<DWORD_PTR>(&list_));
     list_.Move(0, 0, 9000, 4000);
     for (const wchar_t* key : {L"A", L"B", L"C"}) list_.AddColumn(key, key, 1500);
     list_.AddItem(L"", L"fits", L"yes").SubItems(1, kWide);
     list_.AddItem(L"", L"gone", L"not");
   }
-  ~Win32ListViewTest() override { ::SetWindowLongPtrW(parent_.get(), GWLP_USERDATA, 0); }
-  unique_hwnd parent_{MakeParent()};
+  ~Win32ListViewTest() override { ::RemoveWindowSubclass(parent_.get(), Parent, 0); }
+  unique_hwnd parent_{::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 600, 300,
+                                        nullptr, nullptr, nullptr, nullptr)};
   Twips twips_;
   DrawnImages icons_ = DrawnImages::FileIcons();
   Win32ListView list_{parent_.get(), 1, twips_, &icons_, false, L"not"};
