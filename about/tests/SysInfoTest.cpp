@@ -35,30 +35,25 @@ TEST(StartSysInfo, StartsTheRegisteredProgramWithANormalWindowOrTellsTheUserTher
   const std::wstring kMessage = L"System Information Is Unavailable At This Time|0|Skeldra";
   struct Case {
     const char* name;
-    std::optional<std::string> path, folder;  // the registered values
-    const wchar_t* file;                      // the one file there is
+    std::optional<std::string> path;  // the registered values
+    const char* folder;
+    const wchar_t* file;  // the one file there is
     std::wstring seen;  // the program started and its window style (1: normal), or the message
-    std::uint32_t pathType = reg::kRegSz;
   } cases[] = {
       {"the path wins, unquoted and unchecked", Sz("C:\\Program Files\\MSInfo\\msinfo32.exe"),
-       Sz("C:\\Tools"), L"C:\\Tools\\MSINFO32.EXE", kProgram + L"|1"},
-      {"no path: the program in the folder", {}, Sz("C:\\Tools"), L"C:\\Tools\\msinfo32.exe",
+       "C:\\Tools", L"C:\\Tools\\MSINFO32.EXE", kProgram + L"|1"},
+      {"no path: the program in the folder", {}, "C:\\Tools", L"C:\\Tools\\msinfo32.exe",
        kInFolder + L"|1"},
-      {"an empty path: the folder", "", Sz("C:\\Tools"), L"C:\\Tools\\MSINFO32.EXE",
-       kInFolder + L"|1"},
-      {"a folder without the program", {}, Sz("C:\\Tools"), L"C:\\Other\\MSINFO32.EXE", kMessage},
-      {"neither value", {}, {}, L"C:\\Tools\\MSINFO32.EXE", kMessage},
-      {"a path that cannot be started", Sz("C:\\Gone.exe"), {}, L"C:\\Gone.exe", kMessage},
-      {"an expandable path reads as empty; the folder is not tried", Sz("%SystemRoot%\\x.exe"),
-       Sz("C:\\Tools"), L"C:\\Tools\\MSINFO32.EXE", kMessage, reg::kRegExpandSz},
+      {"a folder without the program", {}, "C:\\Tools", L"C:\\Other\\MSINFO32.EXE", kMessage},
+      {"neither value", {}, nullptr, L"C:\\Tools\\MSINFO32.EXE", kMessage},
+      {"a path that cannot be started", Sz("C:\\Gone.exe"), nullptr, L"C:\\Gone.exe", kMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryRegistry registry;
-    if (c.path) Store(registry, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", *c.path,
-                      c.pathType);
+    if (c.path) Store(registry, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", *c.path);
     if (c.folder)
-      Store(registry, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", *c.folder);
+      Store(registry, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Sz(c.folder));
     MemoryFileSystem files;
     files.AddFile(c.file, "MZ");
     Windows1252CodePage ansi;
