@@ -311,8 +311,7 @@ TEST_F(Connection, UnloadingTheDllNeverReleasesTheIdesObjects) {
   ASSERT_TRUE(::CopyFileW(DllPath().c_str(), copy.c_str(), FALSE));
   HMODULE dll = ::LoadLibraryW(copy.c_str());
   ASSERT_TRUE(dll);
-  using GetClassObject = HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**);
-  const auto getClassObject = reinterpret_cast<GetClassObject>(
+  const auto getClassObject = reinterpret_cast<decltype(&::DllGetClassObject)>(
       reinterpret_cast<void (*)()>(::GetProcAddress(dll, "DllGetClassObject")));
   com_ptr<IClassFactory> factory;
   ASSERT_EQ(S_OK, getClassObject(__uuidof(::Connect), IID_IClassFactory, factory.put_void()));

@@ -85,8 +85,8 @@ TEST(AboutForm, ShowsItsTextsLightsAndOpensItsLinkAndTellsWhenThereIsNoSystemInf
     EXPECT_EQ((std::vector<std::wstring>{
                   L"About Skeldra", L"Skeldra", L"Version 1.0.1", L"Tolvane Skeldra Add-In for VB6",
                   L"Tolvane WWW: http://www.tolvane.example/", L"Copyright \u00A9 Tolvane", L"OK",
-                  L"&System Info...", L"http://www.tolvane.example/ opened over the box", L"Skeldra",
-                  L"System Information Is Unavailable At This Time"}),
+                  L"&System Info...", L"http://www.tolvane.example/ opened over the box",
+                  L"Skeldra", L"System Information Is Unavailable At This Time"}),
               texts);
     ::PostMessageW(::GetDlgItem(box, IDOK), WM_KEYDOWN, VK_ESCAPE, 0);
     for (int wait = 0; wait < 1500 && ::IsWindow(box); ++wait) ::Sleep(10);

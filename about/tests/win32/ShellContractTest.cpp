@@ -20,13 +20,11 @@ struct Step {
   int style;            // to start with; -1: opened
   const char* outcome;
 } const kSteps[] = {
-    {L"probe.exe", true, SW_SHOWNORMAL, "style 1"},
-    {L"Program Files\\the probe.exe", true, SW_HIDE, "style 0"},  // blanks, unquoted
+    {L"Program Files\\the probe.exe", true, SW_SHOWMINNOACTIVE, "style 7"},  // blanks, unquoted
     {L"opened.exe", true, -1, "style 5"},  // SW_SHOW: in its current size and position
     {L"missing.exe", false, SW_SHOWNORMAL, "error 53"},
     {L"Program Files", false, SW_SHOWNORMAL, "error 53"},  // a folder
-    {L"", false, SW_SHOWNORMAL, "error 5"},
-    {L"   ", false, SW_SHOWNORMAL, "error 5"},
+    {L"   ", false, SW_SHOWNORMAL, "error 5"},  // blanks alone, as an empty line
 };
 
 // A copy of about_start_probe.exe at path, which notes the style it is started with.
