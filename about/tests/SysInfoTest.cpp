@@ -35,30 +35,25 @@ TEST(StartSysInfo, StartsTheRegisteredProgramWithANormalWindowOrTellsTheUserTher
   const std::wstring kMessage = L"System Information Is Unavailable At This Time|0|Skeldra";
   struct Case {
     const char* name;
-    std::optional<std::string> path, folder;  // the registered values
-    const wchar_t* file;                      // the one file there is
+    std::optional<std::string> path;  // the registered values
+    const char* folder;
+    const wchar_t* file;  // the one file there is
     std::wstring seen;  // the program started and its window style (1: normal), or the message
-    std::uint32_t pathType = reg::kRegSz;
   } cases[] = {
       {"the path wins, unquoted and unchecked", Sz("C:\\Program Files\\MSInfo\\msinfo32.exe"),
-       Sz("C:\\Tools"), L"C:\\Tools\\MSINFO32.EXE", kProgram + L"|1"},
-      {"no path: the program in the folder", {}, Sz("C:\\Tools"), L"C:\\Tools\\msinfo32.exe",
+       "C:\\Tools", L"C:\\Tools\\MSINFO32.EXE", kProgram + L"|1"},
+      {"no path: the program in the folder", {}, "C:\\Tools", L"C:\\Tools\\msinfo32.exe",
        kInFolder + L"|1"},
-      {"an empty path: the folder", "", Sz("C:\\Tools"), L"C:\\Tools\\MSINFO32.EXE",
-       kInFolder + L"|1"},
-      {"a folder without the program", {}, Sz("C:\\Tools"), L"C:\\Other\\MSINFO32.EXE", kMessage},
-      {"neither value", {}, {}, L"C:\\Tools\\MSINFO32.EXE", kMessage},
-      {"a path that cannot be started", Sz("C:\\Gone.exe"), {}, L"C:\\Gone.exe", kMessage},
-      {"an expandable path reads as empty; the folder is not tried", Sz("%SystemRoot%\\x.exe"),
-       Sz("C:\\Tools"), L"C:\\Tools\\MSINFO32.EXE", kMessage, reg::kRegExpandSz},
+      {"a folder without the program", {}, "C:\\Tools", L"C:\\Other\\MSINFO32.EXE", kMessage},
+      {"neither value", {}, nullptr, L"C:\\Tools\\MSINFO32.EXE", kMessage},
+      {"a path that cannot be started", Sz("C:\\Gone.exe"), nullptr, L"C:\\Gone.exe", kMessage},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryRegistry registry;
-    if (c.path) Store(registry, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", *c.path,
-                      c.pathType);
+    if (c.path) Store(registry, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", "PATH", *c.path);
     if (c.folder)
-      Store(registry, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", *c.folder);
+      Store(registry, "SOFTWARE\\Microsoft\\Shared Tools Location", "MSINFO", Sz(c.folder));
     MemoryFileSystem files;
     files.AddFile(c.file, "MZ");
     Windows1252CodePage ansi;
@@ -82,23 +77,20 @@ TEST(GetKeyValue, ReadsTextAndDwordsAndEmptiesTheResultOfWhatCannotBeRead) {
     const char* name;
     std::optional<std::string> stored;  // none: no such key
     std::uint32_t type;
-    std::wstring read;  // over "before"
-    bool readable;
+    std::wstring read;  // over "before"; empty: nothing read
   } cases[] = {
-      {"text in the ANSI code page, without a NUL", "C:\\Caf\xE9", reg::kRegSz, L"C:\\Caf\u00E9",
-       true},
-      {"only one NUL is dropped", std::string("x\0\0", 3), reg::kRegSz, std::wstring(L"x\0", 2),
-       true},
+      {"text in the ANSI code page, without a NUL", "C:\\Caf\xE9", reg::kRegSz, L"C:\\Caf\u00E9"},
+      {"only one NUL is dropped", std::string("x\0\0", 3), reg::kRegSz, std::wstring(L"x\0", 2)},
       {"1023 characters fill the buffer", Sz(std::string(1023, 'a')), reg::kRegSz,
-       std::wstring(1023, L'a'), true},
-      {"1024 characters and a NUL", Sz(std::string(1024, 'a')), reg::kRegSz, L"", false},
-      {"no bytes", "", reg::kRegSz, L"", false},
-      {"no such key", {}, reg::kRegSz, L"", false},
+       std::wstring(1023, L'a')},
+      {"1024 characters and a NUL", Sz(std::string(1024, 'a')), reg::kRegSz, L""},
+      {"no bytes", "", reg::kRegSz, L""},
+      {"no such key", {}, reg::kRegSz, L""},
       {"a DWORD: its bytes in hexadecimal, last first", "\x78\x56\x34\x10", reg::kRegDword,
-       L"&h10345678", true},
+       L"&h10345678"},
       {"no leading zeros in a byte; a last NUL dropped", std::string("\x0B\x0A\0\0", 4),
-       reg::kRegDword, L"&h0AB", true},
-      {"another type leaves the result as it was", Sz("C:\\x"), reg::kRegBinary, L"before", true},
+       reg::kRegDword, L"&h0AB"},
+      {"another type leaves the result as it was", Sz("C:\\x"), reg::kRegBinary, L"before"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -106,8 +98,8 @@ TEST(GetKeyValue, ReadsTextAndDwordsAndEmptiesTheResultOfWhatCannotBeRead) {
     Windows1252CodePage ansi;
     if (c.stored) Store(registry, "SOFTWARE\\Caf\xE9", "\xC9t\xE9", *c.stored, c.type);
     std::wstring value = L"before";
-    EXPECT_EQ(c.readable, GetKeyValue(registry, ansi, kHkeyLocalMachine, L"SOFTWARE\\Caf\u00E9",
-                                      L"\u00C9t\u00E9", value));
+    EXPECT_EQ(!c.read.empty(), GetKeyValue(registry, ansi, kHkeyLocalMachine,
+                                           L"SOFTWARE\\Caf\u00E9", L"\u00C9t\u00E9", value));
     EXPECT_EQ(c.read, value);
     EXPECT_EQ(0u, registry.OpenHandles()) << "every key opened is closed";
   }

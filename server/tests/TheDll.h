@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/win32/com_ptr.h"
@@ -11,8 +12,7 @@
 
 /// A Linux path as this Windows process sees it (Wine maps the Linux root to Z:).
 inline std::wstring WindowsPath(std::wstring path) {
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';
+  std::replace(path.begin(), path.end(), L'/', L'\\');
   return L"Z:" + path;
 }
 inline std::wstring DllPath() { return WindowsPath(MARROWBY_DLL_PATH); }
@@ -36,13 +36,15 @@ inline DWORD Regsvr32(const std::wstring& arguments) {
   return RunToEnd(L"regsvr32.exe /s " + arguments + L" \"" + DllPath() + L"\"");
 }
 
-/// A text value (the key's default when name is null); "(none)" when the key or value is absent.
+/// A text or DWORD value as text (the key's default when name is null); "(none)" when the key or
+/// value is absent.
 inline std::wstring RegText(HKEY root, const std::wstring& key, const wchar_t* name = nullptr) {
   wchar_t data[1024] = {};
-  DWORD size = sizeof data;
-  if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+  DWORD size = sizeof data, type = 0;
+  if (::RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ | RRF_RT_REG_DWORD, &type, data,
+                     &size) != ERROR_SUCCESS)
     return L"(none)";
-  return data;
+  return type == REG_DWORD ? std::to_wstring(data[0] | DWORD{data[1]} << 16) : data;  // words
 }
 
 inline void SetRegText(const wchar_t* key, const wchar_t* name, const std::wstring& value) {

@@ -25,56 +25,49 @@ struct Var : VARIANT {
   ~Var() { ::VariantClear(this); }
 };
 
-// An object of the model. Call answers the call's HRESULT, or the code of the exception raised.
-struct Late {
-  HRESULT Call(const wchar_t* member, std::vector<Var> args = {}, Var* result = nullptr,
-               WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET) const {
-    DISPID put = DISPID_PROPERTYPUT;
-    std::reverse(args.begin(), args.end());
-    const bool assigns = flags == DISPATCH_PROPERTYPUT;
-    DISPPARAMS params{args.data(), assigns ? &put : nullptr, static_cast<UINT>(args.size()),
-                      assigns ? 1u : 0u};
-    EXCEPINFO e{};
-    Var ignored;
-    const HRESULT hr = object->Invoke(DispId(object.get(), member), IID_NULL, 0, flags, &params,
-                                      result ? result : &ignored, &e, nullptr);
-    ::SysFreeString(e.bstrDescription), ::SysFreeString(e.bstrSource);
-    ::SysFreeString(e.bstrHelpFile);
-    return hr == DISP_E_EXCEPTION ? e.scode : hr;
+// The member of the object called late bound with the arguments, given first to last: its
+// result, or when the call fails, its code (that of the error raised) as a VT_ERROR.
+Var Call(const Var& object, const wchar_t* member, std::vector<Var> args = {},
+         WORD flags = DISPATCH_METHOD | DISPATCH_PROPERTYGET) {
+  DISPID put = DISPID_PROPERTYPUT;
+  std::reverse(args.begin(), args.end());
+  const bool assigns = flags == DISPATCH_PROPERTYPUT;
+  DISPPARAMS params{args.data(), assigns ? &put : nullptr, static_cast<UINT>(args.size()),
+                    assigns ? 1u : 0u};
+  EXCEPINFO e{};
+  Var result;
+  const HRESULT hr = object.pdispVal->Invoke(DispId(object.pdispVal, member), IID_NULL, 0, flags,
+                                             &params, &result, &e, nullptr);
+  ::SysFreeString(e.bstrDescription), ::SysFreeString(e.bstrSource);
+  ::SysFreeString(e.bstrHelpFile);
+  if (FAILED(hr)) {
+    ::VariantClear(&result);
+    result.vt = VT_ERROR, result.scode = hr == DISP_E_EXCEPTION ? e.scode : hr;
   }
-  Var Get(const wchar_t* member, std::vector<Var> args = {}) const {
-    Var result;
-    EXPECT_EQ(S_OK, Call(member, std::move(args), &result)) << testing::PrintToString(member);
-    return result;
-  }
-  Late Obj(const wchar_t* member, std::vector<Var> args = {}) const {
-    const Var result = Get(member, std::move(args));
-    return {com_ptr<IDispatch>(result.vt == VT_DISPATCH ? result.pdispVal : nullptr)};
-  }
-  com_ptr<IDispatch> object;
-};
+  return result;
+}
 
 TEST(ObjectModel, ControlsGoWhereAddPutsThemShowWhatIsSetAndAreDeletedForGood) {
   ::OleInitialize(nullptr);
   auto ide = standin::MakeStandInIde(nullptr);
   standin::AddStandardBars(*ide);
-  const Late controls =
-      Late{ide->Vbe()}.Obj(L"CommandBars").Obj(L"Item", {L"Add-Ins"}).Obj(L"Controls");
-  Var missing;
+  Var vbe, missing;
+  vbe.vt = VT_DISPATCH, vbe.pdispVal = ide->Vbe().detach();
   missing.vt = VT_ERROR, missing.scode = DISP_E_PARAMNOTFOUND;
-  const Late first = controls.Obj(L"Add", {1, missing, missing, 1, true});  // before the first
-  const Late last = controls.Obj(L"Add", {1, missing, missing, missing, missing});
-  EXPECT_EQ(S_OK, first.Call(L"Caption", {L"&Skeldra"}, nullptr, DISPATCH_PROPERTYPUT));
+  const Var controls = Call(Call(Call(vbe, L"CommandBars"), L"Item", {L"Add-Ins"}), L"Controls");
+  const Var first = Call(controls, L"Add", {1, missing, missing, 1, true});  // before the first
+  const Var last = Call(controls, L"Add", {1, missing, missing, missing, missing});
+  EXPECT_NE(VT_ERROR, Call(first, L"Caption", {L"&Skeldra"}, DISPATCH_PROPERTYPUT).vt);
   EXPECT_EQ(L"&Skeldra", ide->Bars()[3].controls[0].caption);
-  EXPECT_EQ(4, last.Get(L"Index").lVal);
-  EXPECT_EQ(0x800A0005, controls.Call(L"Add", {1, missing, missing, 7})) << "error 5: no 7th";
+  EXPECT_EQ(4, Call(last, L"Index").lVal);
+  EXPECT_EQ(0x800A0005, Call(controls, L"Add", {1, missing, missing, 7}).scode) << "no 7th";
 
-  EXPECT_EQ(S_OK, first.Call(L"Delete"));
-  EXPECT_EQ(3, controls.Get(L"Count").lVal);
-  EXPECT_EQ(3, last.Get(L"Index").lVal);
-  EXPECT_EQ(RPC_E_DISCONNECTED, first.Call(L"Delete")) << "the IDE's answer to a second Delete";
+  EXPECT_NE(VT_ERROR, Call(first, L"Delete").vt);
+  EXPECT_EQ(3, Call(controls, L"Count").lVal);
+  EXPECT_EQ(3, Call(last, L"Index").lVal);
+  EXPECT_EQ(RPC_E_DISCONNECTED, Call(first, L"Delete").scode) << "the IDE's answer to a second";
   ide.reset();
-  EXPECT_EQ(RPC_E_DISCONNECTED, last.Call(L"Index")) << "the IDE's end disconnects its objects";
+  EXPECT_EQ(RPC_E_DISCONNECTED, Call(last, L"Index").scode) << "the IDE's end disconnects them";
   ::OleUninitialize();
 }
 

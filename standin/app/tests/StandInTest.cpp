@@ -24,9 +24,6 @@ TEST(StandIn, LoadsTheAddInOpensTheProjectSavesAPictureAndDisconnectsAtExit) {
 
   EXPECT_EQ(0u, RunToEnd(L"\"" + WindowsPath(STANDIN_EXE_PATH) + L"\" --screenshot \"" +
                     (folder / "shot.bmp").wstring() + L"\" \"" + project + L"\""));
-  std::string start(2, '\0');
-  std::ifstream(folder / "shot.bmp", std::ios::binary).read(start.data(), 2);
-  EXPECT_EQ("BM", start);
   EXPECT_GT(std::filesystem::file_size(folder / "shot.bmp"), 100000u) << "the whole window";
   EXPECT_EQ(project, standin_app::ReadRecentFiles().at(0)) << "the opened project goes first";
   // With no setting the add-in starts with its window hidden; shut down by the host, it
@@ -38,15 +35,8 @@ TEST(StandIn, LoadsTheAddInOpensTheProjectSavesAPictureAndDisconnectsAtExit) {
 
 TEST(StandIn, TheRecentListPutsTheOpenedProjectFirstOnceAndKeepsTen) {
   using List = std::vector<std::wstring>;
-  const struct {
-    List before;
-    std::wstring opened;
-    List after;
-  } cases[] = {
-      {{}, L"C:\\a.vbp", {L"C:\\a.vbp"}},
-      {{L"C:\\b.vbp", L"C:\\A.VBP"}, L"C:\\a.vbp", {L"C:\\a.vbp", L"C:\\b.vbp"}},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.after, standin_app::WithNewest(c.before, c.opened));
+  EXPECT_EQ((List{L"C:\\a.vbp", L"C:\\b.vbp"}),
+            standin_app::WithNewest({L"C:\\b.vbp", L"C:\\A.VBP"}, L"C:\\a.vbp"));
   List full;
   for (int i = 0; i < 10; ++i) full.push_back(L"C:\\" + std::to_wstring(i) + L".vbp");
   const List kept = standin_app::WithNewest(full, L"C:\\new.vbp");
