@@ -63,9 +63,8 @@ class MemoryRegistry final : public RegistryApi {
   }
   std::int32_t RegSetValueExA(HKey key, const char* name, std::uint32_t, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) override {
-    return On("RegSetValueExA", key, [&](std::string& path) {
+    return On("RegSetValueExA", key, [&](std::string&, Values& values) {
       const std::string bytes(reinterpret_cast<const char*>(data), size);
-      Values& values = store_->keys[path];
       const auto v = Find(values, name);
       if (v == values.end())
         values.push_back({name ? name : "", bytes, type});
@@ -75,8 +74,7 @@ class MemoryRegistry final : public RegistryApi {
     });
   }
   std::int32_t RegDeleteValueA(HKey key, const char* name) override {
-    return On("RegDeleteValueA", key, [&](std::string& path) {
-      Values& values = store_->keys[path];
+    return On("RegDeleteValueA", key, [&](std::string&, Values& values) {
       const auto v = Find(values, name);
       if (v == values.end()) return reg::kFileNotFound;
       values.erase(v);
@@ -86,16 +84,15 @@ class MemoryRegistry final : public RegistryApi {
   std::int32_t RegQueryInfoKeyA(HKey key, char*, std::uint32_t*, std::uint32_t*, std::uint32_t*,
                                 std::uint32_t*, std::uint32_t*, std::uint32_t* count,
                                 std::uint32_t*, std::uint32_t*, std::uint32_t*, void*) override {
-    return On("RegQueryInfoKeyA", key, [&](std::string& path) {
-      if (count) *count = static_cast<std::uint32_t>(store_->keys[path].size());
+    return On("RegQueryInfoKeyA", key, [&](std::string&, Values& values) {
+      if (count) *count = static_cast<std::uint32_t>(values.size());
       return reg::kSuccess;
     });
   }
   std::int32_t RegEnumValueA(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                              std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
                              std::uint32_t* dataSize) override {
-    return On("RegEnumValueA", key, [&](std::string& path) {
-      const Values& values = store_->keys[path];
+    return On("RegEnumValueA", key, [&](std::string&, Values& values) {
       if (index >= values.size()) return reg::kNoMoreItems;
       const Value& v = values[index];
       if (v.name.size() >= *nameSize || v.data.size() > *dataSize) return reg::kMoreData;
@@ -107,9 +104,9 @@ class MemoryRegistry final : public RegistryApi {
   }
   std::int32_t RegQueryValueExA(HKey key, const char* name, std::uint32_t*, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* dataSize) override {
-    return On("RegQueryValueExA", key, [&](std::string& path) {
-      const auto v = Find(store_->keys[path], name);
-      if (v == store_->keys[path].end()) return reg::kFileNotFound;
+    return On("RegQueryValueExA", key, [&](std::string&, Values& values) {
+      const auto v = Find(values, name);
+      if (v == values.end()) return reg::kFileNotFound;
       const bool fits = !data || v->data.size() <= *dataSize;
       if (data && fits) std::memcpy(data, v->data.data(), v->data.size());
       if (type) *type = v->type;
@@ -134,7 +131,8 @@ class MemoryRegistry final : public RegistryApi {
   };
   explicit MemoryRegistry(std::shared_ptr<Store> store) : store_(std::move(store)) {}
 
-  // What the named call answers on the key a handle names: then's answer, given the key's path.
+  // What the named call answers on the key a handle names: then's answer, given the key's path
+  // and values.
   template <typename Then>
   std::int32_t On(const char* call, HKey handle, Then then) {
     if (calls.Next()) return nthResult_;
@@ -147,10 +145,11 @@ class MemoryRegistry final : public RegistryApi {
       store_->keys[path];
     else
       return reg::kInvalidHandle;
-    return store_->keys.count(path) ? then(path) : 1018;  // or the key was deleted
+    const auto key = store_->keys.find(path);
+    return key != store_->keys.end() ? then(path, key->second) : 1018;  // or the key was deleted
   }
   std::int32_t Open(const char* call, HKey root, const char* subKey, bool create, HKey* result) {
-    return On(call, root, [&](std::string& path) {
+    return On(call, root, [&](std::string& path, Values&) {
       for (std::string_view rest = subKey ? subKey : ""; !rest.empty();) {
         const std::string_view part = rest.substr(0, rest.find('\\'));
         rest.remove_prefix(std::min(part.size() + 1, rest.size()));
