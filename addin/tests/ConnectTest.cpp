@@ -152,21 +152,11 @@ TEST(Connection, TheEntriesGoBeforeTheToolbarsLastAndAtTheMenusEndAndShowTheWind
   EXPECT_TRUE(a.Reports().empty());
 }
 
-TEST(Connection, ASecondButtonReplacesTheFirstInEverythingButTheToolbar) {
-  AddIn a(L"0");
-  a.ConnectIn(Connect::kAfterStartup);
-  const auto first = a.Bar(L"Standard").controls[2];
-  a.connect.AddToCommandBar();
-  const auto second = a.Bar(L"Standard").controls[3];
-  a.host->Click(*first);
-  EXPECT_FALSE(a.Made().visible) << "the first button's click is no longer bound";
-  a.Disconnect();
-  EXPECT_TRUE(second->deleted && !first->deleted);
-}
-
+// The button the failed disconnection left stays, unbound; the next one is the one taken away.
 TEST(Connection, AFailedDeleteKeepsEverythingAndTheNextConnectionShowsTheWindowFirst) {
   AddIn a(L"earlier");
   a.ConnectIn(Connect::kAfterStartup);
+  const auto first = a.Bar(L"Standard").controls[2];
   a.host->failing = {L"Delete"};
   a.Disconnect();
   EXPECT_EQ(L"earlier", a.DisplayOnConnect()) << "not written";
@@ -176,6 +166,12 @@ TEST(Connection, AFailedDeleteKeepsEverythingAndTheNextConnectionShowsTheWindowF
   a.ConnectIn(Connect::kAfterStartup);
   EXPECT_EQ((Strings{kShown, kMenu, kButton}), a.host->log);
   EXPECT_EQ(1u, a.host->toolWindows.size());
+  const auto second = a.Bar(L"Standard").controls[3];
+  a.Made().visible = false;
+  a.host->Click(*first);
+  EXPECT_FALSE(a.Made().visible) << "the first button's click is no longer bound";
+  a.Disconnect();
+  EXPECT_TRUE(second->deleted && !first->deleted);
 }
 
 // One host event: at most one report, critical or plain (from making the toolbar button), with
