@@ -3,8 +3,7 @@
 // it: result 2 for a missing key or value, missing parents made by create, names compared without
 // regard to case, values enumerated in creation order, 234 for a name or data over its buffer, data
 // kept as the bytes given (NULs included). A test may make its calls fail, for the paths a real
-// registry cannot be made to take. Access rights, the key's class and of a key's counts all but the
-// number of values are not modelled.
+// registry cannot be made to take. Access rights and the key's class are not modelled.
 
 #include <algorithm>
 #include <cstring>
@@ -83,9 +82,15 @@ class MemoryRegistry final : public RegistryApi {
   }
   std::int32_t RegQueryInfoKeyA(HKey key, char*, std::uint32_t*, std::uint32_t*, std::uint32_t*,
                                 std::uint32_t*, std::uint32_t*, std::uint32_t* count,
-                                std::uint32_t*, std::uint32_t*, std::uint32_t*, void*) override {
+                                std::uint32_t* longestName, std::uint32_t* longestData,
+                                std::uint32_t*, void*) override {
     return On("RegQueryInfoKeyA", key, [&](std::string&, Values& values) {
+      std::size_t name = 0, data = 0;
+      for (const Value& v : values)
+        name = std::max(name, v.name.size()), data = std::max(data, v.data.size());
       if (count) *count = static_cast<std::uint32_t>(values.size());
+      if (longestName) *longestName = static_cast<std::uint32_t>(name);
+      if (longestData) *longestData = static_cast<std::uint32_t>(data);
       return reg::kSuccess;
     });
   }

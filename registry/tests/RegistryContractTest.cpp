@@ -81,6 +81,15 @@ Strings Answers(RegistryWorld& world) {
                                         reinterpret_cast<std::uint8_t*>(data.data()), &size);
     return N(r) + L" " + N(size) + (r ? L"" : L": " + N(type) + L" " + Bytes(data.substr(0, size)));
   };
+  // The values, the longest name, and whether the longest data is given as at least (bytes): the
+  // real registry counts it as stored, in UTF-16.
+  const auto info = [&](std::uint32_t bytes) {
+    std::uint32_t values = 0, longestName = 0, longestData = 0;
+    const auto r =
+        api.RegQueryInfoKeyA(opened.back(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                             &values, &longestName, &longestData, nullptr, nullptr);
+    return N(r) + L" " + N(values) + L" " + N(longestName) + L" " + N(longestData >= bytes);
+  };
   const auto get = [&](const wchar_t* key, const wchar_t* name) {
     return Shown(settings.GetSetting(app, key, name, L"no"));
   };
@@ -109,7 +118,8 @@ Strings Answers(RegistryWorld& world) {
   set(L"p", L"old");
   set(L"P", L"new");
   log(L"values:", {rows(L"list")});
-  log(L"stored:", {query("1", 1024), query("2", 1024), query("P", 3), query("x", 1024)});
+  log(L"stored:",
+      {query("1", 1024), query("2", 1024), query("P", 3), query("x", 1024), info(1025)});
   log(L"delete:", {del(L"list", L"P"), del(L"list", L"p"), del(L"x", L"p"), exists(L"list", L"p")});
 
   settings.SaveSetting(app, L"settings", L"1", L"Caf\u00e9");
@@ -132,7 +142,7 @@ const Strings kAnswers = {
     L"keys: v=x; none none 0 1 0",
     L"values: 1=C:\\Caf\u00e9\\\u20ac uro.vbp;2= ;3=1023 long;=;1023 long=x;=;7=C:\\a.vbp;8=42;"
     L"9=%TEMP%\\b.vbp;=;p=new;",
-    L"stored: 0 18: 1 \"C:\\Caf\u00e9\\\x80 uro.vbp\\0\" 0 2: 1 \" \\0\" 234 4 2 1024",
+    L"stored: 0 18: 1 \"C:\\Caf\u00e9\\\x80 uro.vbp\\0\" 0 2: 1 \" \\0\" 234 4 2 1024 0 11 1024 1",
     L"delete: 0 2 2 0",
     L"settings: Caf\u00e9  3 4 %TEMP% no 2000 long no no",
     L"saved: 0 5: 1 \"Caf\u00e9\\0\" 0 1: 1 \"\\0\"",
