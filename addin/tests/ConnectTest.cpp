@@ -41,12 +41,6 @@ struct AddIn {
   std::wstring DisplayOnConnect() { return settings.GetSetting(kApp, kSkeldra, kDisplay, L"-"); }
   FakeIde::ToolWindow& Made() { return *host->toolWindows.back(); }
   FakeIde::Bar& Bar(std::wstring_view name) { return host->bar(name); }
-  // The toolbar's captions, then the menu's.
-  Strings Captions() {
-    Strings captions = Bar(L"Standard").Captions();
-    for (const auto& caption : Bar(L"Add-Ins").Captions()) captions.push_back(caption);
-    return captions;
-  }
   // Each report as "style title: prompt".
   Strings Reports() const {
     Strings reports;
@@ -66,40 +60,61 @@ struct AddIn {
   Connect connect{settings, clipboard, msgBox};
 };
 
-TEST(Connection, EachWayMakesTheWindowForItsEntryThenTheEntriesAndShowsOnlyForExactly1) {
-  const auto fail = [](const wchar_t* op) { return [op](FakeIde& h) { h.failing = {op}; }; };
+// The steps each way of connecting takes, then the host's start-up complete where it waits for
+// it: the window and, unless an entry fails, the entries; the window shown only for exactly "1".
+// An entry failing keeps the user's copy; only the toolbar button's failing is reported, and it
+// stops the showing.
+TEST(Connection, EachWayMakesItsWindowThenTheEntriesAndShowsItOnlyForExactly1) {
+  constexpr int kAfter = Connect::kAfterStartup, kAt = Connect::kStartup,
+                kExternal = Connect::kExternal;
+  const auto fail = [](const wchar_t* op) { return [op](AddIn& a) { a.host->failing = {op}; }; };
+  const auto failed = [](int style, const wchar_t* op) {
+    return Strings{std::to_wstring(style) + L" Skeldra: " + op + L" failed"};
+  };
   const struct {
     const char* name;
     int mode;
     const wchar_t* stored;  // DisplayOnConnect, if any
-    std::function<void(FakeIde&)> arrange;
+    std::function<void(AddIn&)> arrange;
     Strings steps, reports;
   } cases[] = {
-      {"after start-up", Connect::kAfterStartup, L"1", {}, {kOwn, kMenu, kButton, kShown}, {}},
-      {"after start-up, 0", Connect::kAfterStartup, L"0", {}, {kOwn, kMenu, kButton}, {}},
-      {"after start-up, none", Connect::kAfterStartup, nullptr, {}, {kOwn, kMenu, kButton}, {}},
-      {"after start-up, \" 1\"", Connect::kAfterStartup, L" 1", {}, {kOwn, kMenu, kButton}, {}},
-      {"after start-up, True", Connect::kAfterStartup, L"True", {}, {kOwn, kMenu, kButton}, {}},
-      {"at start-up: entries later", Connect::kStartup, L"1", {}, {kOwn}, {}},
+      {"after start-up", kAfter, L"1", {}, {kOwn, kMenu, kButton, kShown}, {}},
+      {"after start-up, 0", kAfter, L"0", {}, {kOwn, kMenu, kButton}, {}},
+      {"after start-up, none", kAfter, nullptr, {}, {kOwn, kMenu, kButton}, {}},
+      {"after start-up, \" 1\"", kAfter, L" 1", {}, {kOwn, kMenu, kButton}, {}},
+      {"at start-up", kAt, L"1", {}, {kOwn, kMenu, kButton, kShown}, {}},
       {"from the command line", Connect::kCommandLine, L"1", {}, {kOwn}, {}},
-      {"external", Connect::kExternal, L"0", {}, {kOwn, kShown}, {}},
-      {"external, no own entry", Connect::kExternal, L"0",
-       [](FakeIde& h) { h.addins.pop_back(); }, {kMade + L"Tally.Connect", kShown}, {}},
-      {"external, own entry connected", Connect::kExternal, L"0",
-       [](FakeIde& h) { h.addins[1]->connected = true; }, {},
+      {"external", kExternal, L"0", {}, {kOwn, kShown}, {}},
+      {"external, no own entry", kExternal, L"0", [](AddIn& a) { a.host->addins.pop_back(); },
+       {kMade + L"Tally.Connect", kShown}, {}},
+      {"external, own entry connected", kExternal, L"0",
+       [](AddIn& a) { a.host->addins[1]->connected = true; }, {},
        {L"16 Skeldra: Object variable or With block variable not set"}},
-      {"no window", Connect::kAfterStartup, L"1", fail(L"CreateToolWindow"), {},
-       {L"16 Skeldra: CreateToolWindow failed"}},
-      {"external, no add-ins", Connect::kExternal, L"1", fail(L"Addins.Item"), {},
-       {L"16 Skeldra: Addins.Item failed"}},
+      {"no window", kAfter, L"1", fail(L"CreateToolWindow"), {}, failed(16, L"CreateToolWindow")},
+      {"external, no add-ins", kExternal, L"1", fail(L"Addins.Item"), {},
+       failed(16, L"Addins.Item")},
+      {"no face", kAt, L"1", [](AddIn& a) { a.clipboard.failPut = true; }, {kOwn, kMenu, kButton},
+       {L"0 Skeldra: OpenClipboard Failed"}},
+      {"PasteFace", kAt, L"1", fail(L"PasteFace"), {kOwn, kMenu, kButton}, failed(0, L"PasteFace")},
+      {"CommandBar.Visible", kAt, L"1", fail(L"CommandBar.Visible"), {kOwn, kMenu},
+       failed(0, L"CommandBar.Visible")},
+      {"Controls.Add", kAt, L"1", fail(L"Controls.Add"), {kOwn}, failed(0, L"Controls.Add")},
+      {"Caption", kAt, L"1", fail(L"Caption"), {kOwn, kMenu, kButton}, failed(0, L"Caption")},
+      {"CommandBarEvents", kAt, L"1", fail(L"CommandBarEvents"), {kOwn, kMenu, kButton},
+       failed(0, L"CommandBarEvents")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     AddIn a(c.stored);
-    if (c.arrange) c.arrange(*a.host);
+    if (c.arrange) c.arrange(a);
     a.ConnectIn(c.mode);
+    if (c.mode == Connect::kStartup) {
+      EXPECT_EQ(Strings{kOwn}, a.host->log) << "the entries wait until the host has started";
+      a.connect.AddinInstance_OnStartupComplete();
+    }
     EXPECT_EQ(c.steps, a.host->log);
     EXPECT_EQ(c.reports, a.Reports());
+    EXPECT_EQ(L"copied", a.clipboard.held.text);
     EXPECT_EQ(a.host, gVBE);
     if (a.host->toolWindows.empty()) continue;
     EXPECT_TRUE(gToolWindow.get() == &a.Made() && gDocument.get() == &a.Made());
@@ -113,12 +128,12 @@ TEST(Connection, EachWayMakesTheWindowForItsEntryThenTheEntriesAndShowsOnlyForEx
 
 TEST(Connection, TheEntriesGoBeforeTheToolbarsLastAndAtTheMenusEndAndShowTheWindowUntilTakenAway) {
   AddIn a(L"0");
-  const Strings before = a.Captions();
   for (int connection = 1; connection <= 2; ++connection) {
     a.ConnectIn(Connect::kAfterStartup);
-    EXPECT_EQ((Strings{L"Add Project", L"Open Project", L"Skeldra", L"Save Project",
-                       L"&Add-In Manager...", L"Visual Data Manager...", L"Skeldra"}),
-              a.Captions());
+    EXPECT_EQ((Strings{L"Add Project", L"Open Project", L"Skeldra", L"Save Project"}),
+              a.Bar(L"Standard").Captions());
+    EXPECT_EQ((Strings{L"&Add-In Manager...", L"Visual Data Manager...", L"Skeldra"}),
+              a.Bar(L"Add-Ins").Captions());
     EXPECT_TRUE(a.Bar(L"Standard").visible);
     EXPECT_EQ(2, a.Bar(L"Standard").controls[2]->faces + a.Bar(L"Add-Ins").controls[2]->faces);
     a.host->Click(*a.Bar(L"Standard").controls[0]);
@@ -131,55 +146,17 @@ TEST(Connection, TheEntriesGoBeforeTheToolbarsLastAndAtTheMenusEndAndShowTheWind
     EXPECT_EQ(2, a.Made().views);
     a.Made().visible = false;  // as stored: the next connection shows nothing at first
     a.Disconnect();
-    EXPECT_EQ(before, a.Captions());
+    EXPECT_EQ(5, a.Bar(L"Standard").Count() + a.Bar(L"Add-Ins").Count()) << "entries taken away";
   }
   EXPECT_EQ(2u, a.host->toolWindows.size()) << "a new window on each complete connection";
   EXPECT_TRUE(a.Reports().empty());
 }
 
-TEST(Connection, ASecondButtonReplacesTheFirstInEverythingButTheToolbar) {
-  AddIn a(L"0");
-  a.ConnectIn(Connect::kAfterStartup);
-  const auto first = a.Bar(L"Standard").controls[2];
-  a.connect.AddToCommandBar();
-  const auto second = a.Bar(L"Standard").controls[3];
-  a.host->Click(*first);
-  EXPECT_FALSE(a.Made().visible) << "the first button's click is no longer bound";
-  a.Disconnect();
-  EXPECT_TRUE(second->deleted && !first->deleted);
-}
-
-TEST(Connection, AnEntryThatFailsKeepsTheUsersCopyAndOnlyTheButtonReportsAndStopsTheShow) {
-  const struct {
-    const wchar_t* failing;
-    bool failPut;
-    const wchar_t* report;  // from the toolbar button; the menu entry fails silently
-  } cases[] = {{L"", false, nullptr},
-               {L"", true, L"OpenClipboard Failed"},
-               {L"PasteFace", false, L"PasteFace failed"},
-               {L"CommandBar.Visible", false, L"CommandBar.Visible failed"},
-               {L"Controls.Add", false, L"Controls.Add failed"},
-               {L"Caption", false, L"Caption failed"},
-               {L"CommandBarEvents", false, L"CommandBarEvents failed"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.failing);
-    AddIn a(L"1");
-    a.ConnectIn(Connect::kStartup);
-    a.host->failing = {c.failing};
-    a.clipboard.failPut = c.failPut;
-    a.connect.AddinInstance_OnStartupComplete();
-    EXPECT_EQ(c.report ? Strings{L"0 Skeldra: " + std::wstring(c.report)} : Strings{},
-              a.Reports());
-    EXPECT_EQ((c.report ? a.host->log : Strings{kOwn, kMenu, kButton, kShown}), a.host->log);
-    EXPECT_EQ(c.report ? 0 : 1, a.Made().views);
-    EXPECT_EQ(L"copied", a.clipboard.held.text);
-    EXPECT_EQ(L"", a.clipboard.held.picture);
-  }
-}
-
+// The button the failed disconnection left stays, unbound; the next one is the one taken away.
 TEST(Connection, AFailedDeleteKeepsEverythingAndTheNextConnectionShowsTheWindowFirst) {
   AddIn a(L"earlier");
   a.ConnectIn(Connect::kAfterStartup);
+  const auto first = a.Bar(L"Standard").controls[2];
   a.host->failing = {L"Delete"};
   a.Disconnect();
   EXPECT_EQ(L"earlier", a.DisplayOnConnect()) << "not written";
@@ -189,6 +166,12 @@ TEST(Connection, AFailedDeleteKeepsEverythingAndTheNextConnectionShowsTheWindowF
   a.ConnectIn(Connect::kAfterStartup);
   EXPECT_EQ((Strings{kShown, kMenu, kButton}), a.host->log);
   EXPECT_EQ(1u, a.host->toolWindows.size());
+  const auto second = a.Bar(L"Standard").controls[3];
+  a.Made().visible = false;
+  a.host->Click(*first);
+  EXPECT_FALSE(a.Made().visible) << "the first button's click is no longer bound";
+  a.Disconnect();
+  EXPECT_TRUE(second->deleted && !first->deleted);
 }
 
 // One host event: at most one report, critical or plain (from making the toolbar button), with

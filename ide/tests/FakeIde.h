@@ -81,12 +81,11 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
 
   /// What one CreateToolWindow made: the window, and the document inside it.
   struct ToolWindow final : ide::Window, ide::Document {
-    ToolWindow(FakeIde& host, ide::AddIn& addIn) : host(host), addIn(addIn) {}
+    explicit ToolWindow(FakeIde& host) : host(host) {}
     bool Visible() const override { return host.Call(L"Window.Visible"), visible; }
     void Visible(bool show) override { host.Call(L"Window.Visible"), visible = show; }
     void View() override { host.Call(L"View"), host.log.push_back(L"View"), ++views; }
     FakeIde& host;
-    ide::AddIn& addIn;     // the add-in given
     bool visible = false;  // tool windows start hidden
     int views = 0;
   };
@@ -103,7 +102,6 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
               std::make_shared<AddIn>(L"Marrowby.Connect", false)};
   }
   FakeIde(const FakeIde&) = delete;  // its bars and windows refer back to it
-  FakeIde& operator=(const FakeIde&) = delete;
 
   // What the add-in asked for.
   std::vector<std::pair<std::wstring, bool>> opened;  // AddFromFile: path, exclusive
@@ -204,7 +202,7 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     log.push_back(L"CreateToolWindow " + std::wstring(progId) + L" " + std::wstring(caption) +
                   L" " + std::wstring(guidPosition) + L" for " +
                   static_cast<AddIn&>(addIn).progId);
-    document = toolWindows.emplace_back(std::make_shared<ToolWindow>(*this, addIn));
+    document = toolWindows.emplace_back(std::make_shared<ToolWindow>(*this));
     return toolWindows.back();
   }
   std::shared_ptr<ide::EventSink> CommandBarEvents(ide::CommandBarControl& control,

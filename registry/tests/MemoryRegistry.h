@@ -1,9 +1,9 @@
 #pragma once
 // An in-memory registry that answers the advapi32 calls as Windows does where the add-in relies on
 // it: result 2 for a missing key or value, missing parents made by create, names compared without
-// regard to case, values enumerated in creation order, 234 for a name or data over its buffer,
-// data kept as the bytes given (NULs included). A test may make its calls fail, for the paths a
-// real registry cannot be made to take. Access rights and the key's class are not modelled.
+// regard to case, values enumerated in creation order, 234 for a name or data over its buffer, data
+// kept as the bytes given (NULs included). A test may make its calls fail, for the paths a real
+// registry cannot be made to take. Access rights and the key's class are not modelled.
 
 #include <algorithm>
 #include <cstring>
@@ -37,13 +37,17 @@ class MemoryRegistry final : public RegistryApi {
 
   /// Handles opened and not yet closed: a leak check for the callers' tests.
   std::size_t OpenHandles() const { return store_->handles.size(); }
-  /// Removes a key with its subkeys and values, as RegDeleteTree does; false when absent. Calls
-  /// on a handle still open on a removed key answer 1018; closing it succeeds.
-  bool DeleteTree(HKey root, const std::string& subKey);
-  /// Stores a value below HKEY_CURRENT_USER as any program may, making the key (type 0: only the
-  /// key); gives the value then stored as "type:bytes", or "none".
-  std::string Put(const char* path, const char* name, std::uint32_t type = 0,
-                  std::string_view bytes = {});
+  /// Removes a key with its subkeys and values, as RegDeleteTree does; false when absent. Calls on
+  /// a handle still open on a removed key answer 1018; closing it succeeds.
+  bool DeleteTree(HKey root, const std::string& subKey) {
+    HKey key{};
+    if (Open("", root, subKey.c_str(), false, &key) != reg::kSuccess) return false;
+    const std::string path = store_->handles[key];
+    store_->handles.erase(key);
+    return std::erase_if(store_->keys, [&](const auto& k) {
+      return k.first == path || k.first.starts_with(path + '\\');
+    });
+  }
 
   std::int32_t RegCreateKeyExA(HKey root, const char* subKey, std::uint32_t, char*, std::uint32_t,
                                std::uint32_t, const void*, HKey* result, std::uint32_t*) override {
@@ -58,59 +62,62 @@ class MemoryRegistry final : public RegistryApi {
   }
   std::int32_t RegSetValueExA(HKey key, const char* name, std::uint32_t, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) override {
-    Values* values = nullptr;
-    if (const std::int32_t rc = Resolve("RegSetValueExA", key, values)) return rc;
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    const auto v = Find(*values, name);
-    if (v == values->end()) values->push_back({name ? name : "", bytes, type});
-    else *v = {v->name, bytes, type};  // the name keeps its first spelling
-    return reg::kSuccess;
+    return On("RegSetValueExA", key, [&](std::string&, Values& values) {
+      const std::string bytes(reinterpret_cast<const char*>(data), size);
+      const auto v = Find(values, name);
+      if (v == values.end())
+        values.push_back({name ? name : "", bytes, type});
+      else
+        *v = {v->name, bytes, type};  // the name keeps its first spelling
+      return reg::kSuccess;
+    });
   }
   std::int32_t RegDeleteValueA(HKey key, const char* name) override {
-    Values* values = nullptr;
-    if (const std::int32_t rc = Resolve("RegDeleteValueA", key, values)) return rc;
-    const auto v = Find(*values, name);
-    if (v == values->end()) return reg::kFileNotFound;
-    values->erase(v);
-    return reg::kSuccess;
+    return On("RegDeleteValueA", key, [&](std::string&, Values& values) {
+      const auto v = Find(values, name);
+      if (v == values.end()) return reg::kFileNotFound;
+      values.erase(v);
+      return reg::kSuccess;
+    });
   }
   std::int32_t RegQueryInfoKeyA(HKey key, char*, std::uint32_t*, std::uint32_t*, std::uint32_t*,
                                 std::uint32_t*, std::uint32_t*, std::uint32_t* count,
                                 std::uint32_t* longestName, std::uint32_t* longestData,
                                 std::uint32_t*, void*) override {
-    Values* values = nullptr;
-    if (const std::int32_t rc = Resolve("RegQueryInfoKeyA", key, values)) return rc;
-    std::size_t name = 0, data = 0;
-    for (const Value& v : *values) name = std::max(name, v.name.size()), data = std::max(data, v.data.size());
-    if (count) *count = static_cast<std::uint32_t>(values->size());
-    if (longestName) *longestName = static_cast<std::uint32_t>(name);
-    if (longestData) *longestData = static_cast<std::uint32_t>(data);
-    return reg::kSuccess;
+    return On("RegQueryInfoKeyA", key, [&](std::string&, Values& values) {
+      std::size_t name = 0, data = 0;
+      for (const Value& v : values)
+        name = std::max(name, v.name.size()), data = std::max(data, v.data.size());
+      if (count) *count = static_cast<std::uint32_t>(values.size());
+      if (longestName) *longestName = static_cast<std::uint32_t>(name);
+      if (longestData) *longestData = static_cast<std::uint32_t>(data);
+      return reg::kSuccess;
+    });
   }
   std::int32_t RegEnumValueA(HKey key, std::uint32_t index, char* name, std::uint32_t* nameSize,
                              std::uint32_t*, std::uint32_t* type, std::uint8_t* data,
                              std::uint32_t* dataSize) override {
-    Values* values = nullptr;
-    if (const std::int32_t rc = Resolve("RegEnumValueA", key, values)) return rc;
-    if (index >= values->size()) return reg::kNoMoreItems;
-    const Value& v = (*values)[index];
-    if (v.name.size() >= *nameSize || v.data.size() > *dataSize) return reg::kMoreData;
-    std::memcpy(name, v.name.c_str(), (*nameSize = v.name.size()) + 1);
-    std::memcpy(data, v.data.data(), *dataSize = v.data.size());
-    if (type) *type = v.type;
-    return reg::kSuccess;
+    return On("RegEnumValueA", key, [&](std::string&, Values& values) {
+      if (index >= values.size()) return reg::kNoMoreItems;
+      const Value& v = values[index];
+      if (v.name.size() >= *nameSize || v.data.size() > *dataSize) return reg::kMoreData;
+      std::memcpy(name, v.name.c_str(), (*nameSize = v.name.size()) + 1);
+      std::memcpy(data, v.data.data(), *dataSize = v.data.size());
+      if (type) *type = v.type;
+      return reg::kSuccess;
+    });
   }
   std::int32_t RegQueryValueExA(HKey key, const char* name, std::uint32_t*, std::uint32_t* type,
                                 std::uint8_t* data, std::uint32_t* dataSize) override {
-    Values* values = nullptr;
-    if (const std::int32_t rc = Resolve("RegQueryValueExA", key, values)) return rc;
-    const auto v = Find(*values, name);
-    if (v == values->end()) return reg::kFileNotFound;
-    const bool fits = !data || v->data.size() <= *dataSize;
-    if (data && fits) std::memcpy(data, v->data.data(), v->data.size());
-    if (type) *type = v->type;
-    if (dataSize) *dataSize = v->data.size();
-    return fits ? reg::kSuccess : reg::kMoreData;
+    return On("RegQueryValueExA", key, [&](std::string&, Values& values) {
+      const auto v = Find(values, name);
+      if (v == values.end()) return reg::kFileNotFound;
+      const bool fits = !data || v->data.size() <= *dataSize;
+      if (data && fits) std::memcpy(data, v->data.data(), v->data.size());
+      if (type) *type = v->type;
+      if (dataSize) *dataSize = v->data.size();
+      return fits ? reg::kSuccess : reg::kMoreData;
+    });
   }
   std::int32_t RegCloseKey(HKey key) override {
     return store_->handles.erase(key) ? reg::kSuccess : reg::kInvalidHandle;
@@ -129,10 +136,46 @@ class MemoryRegistry final : public RegistryApi {
   };
   explicit MemoryRegistry(std::shared_ptr<Store> store) : store_(std::move(store)) {}
 
-  // The values (and path) of the key a handle names, or the result the named call answers instead.
-  std::int32_t Resolve(const char* call, HKey handle, Values*& values, std::string* path = nullptr);
-  std::int32_t Open(const char* call, HKey root, const char* subKey, bool create, HKey* result);
-  static Values::iterator Find(Values& values, const char* name);
+  // What the named call answers on the key a handle names: then's answer, given the key's path
+  // and values.
+  template <typename Then>
+  std::int32_t On(const char* call, HKey handle, Then then) {
+    if (calls.Next()) return nthResult_;
+    if (fail_.call == call && fail_.skip-- <= 0) return fail_.result;
+    std::string path = std::to_string(static_cast<std::uintptr_t>(handle));
+    if (const auto open = store_->handles.find(handle); open != store_->handles.end())
+      path = open->second;
+    else if (handle == kHkeyClassesRoot || handle == kHkeyCurrentUser ||
+             handle == kHkeyLocalMachine)
+      store_->keys[path];
+    else
+      return reg::kInvalidHandle;
+    const auto key = store_->keys.find(path);
+    return key != store_->keys.end() ? then(path, key->second) : 1018;  // or the key was deleted
+  }
+  std::int32_t Open(const char* call, HKey root, const char* subKey, bool create, HKey* result) {
+    return On(call, root, [&](std::string& path, Values&) {
+      for (std::string_view rest = subKey ? subKey : ""; !rest.empty();) {
+        const std::string_view part = rest.substr(0, rest.find('\\'));
+        rest.remove_prefix(std::min(part.size() + 1, rest.size()));
+        if (!part.empty()) path += '\\' + Lower(part);
+        if (create) store_->keys[path];
+      }
+      if (!store_->keys.count(path)) return reg::kFileNotFound;
+      *result = static_cast<HKey>(store_->lastHandle += 4);
+      store_->handles[*result] = path;
+      return reg::kSuccess;
+    });
+  }
+  static std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    return lower;
+  }
+  static Values::iterator Find(Values& values, const char* name) {
+    return std::find_if(values.begin(), values.end(),
+                        [&](const Value& v) { return Lower(v.name) == Lower(name ? name : ""); });
+  }
 
   std::shared_ptr<Store> store_ = std::make_shared<Store>();
   struct {

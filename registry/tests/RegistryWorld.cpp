@@ -2,14 +2,16 @@
 
 #include "registry/tests/MemoryRegistry.h"
 
-std::vector<RegistryWorldMaker> RegistryWorlds() {
-  std::vector<RegistryWorldMaker> worlds{{"Memory", [] {
-                                            auto world = std::make_unique<RegistryWorld>();
-                                            world->api = std::make_unique<MemoryRegistry>();
-                                            return world;
-                                          }}};
+std::vector<std::pair<std::string, std::function<std::unique_ptr<RegistryWorld>()>>>
+RegistryWorlds() {
+  const auto memory = [] {
+    auto world = std::make_unique<RegistryWorld>();
+    world->api = std::make_unique<MemoryRegistry>();
+    return world;
+  };
 #ifdef _WIN32
-  worlds.push_back({"Advapi32", MakeRealRegistryWorld});
+  return {{"Memory", memory}, {"Advapi32", MakeRealRegistryWorld}};
+#else
+  return {{"Memory", memory}};
 #endif
-  return worlds;
 }

@@ -1,10 +1,12 @@
 #pragma once
-// The registries the contract runs against: the in-memory one, and under Windows advapi32 itself,
-// below a key of HKEY_CURRENT_USER that the world removes afterwards.
+// The registries the contract runs against: the in-memory one, and under Windows advapi32 itself.
+// Each test's keys go below its own key of the host language's settings store, so that they are the
+// settings of an application of the test's own; the real registry's world removes it after.
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "registry/RegistryApi.h"
@@ -12,16 +14,12 @@
 struct RegistryWorld {
   virtual ~RegistryWorld() = default;
   std::unique_ptr<RegistryApi> api;
-  std::string root = "Software\\Marrowby Tests\\Memory";  // a key of the test's own
-  bool sortsValues = false;  // Wine enumerates values sorted by name, Windows in creation order
+  std::string app = "Marrowby Tests";  // the settings' application, whose key is
+                                       // the test's own
 };
 
-struct RegistryWorldMaker {
-  std::string name;
-  std::function<std::unique_ptr<RegistryWorld>()> make;
-};
-
-/// Every registry this build can test against.
-std::vector<RegistryWorldMaker> RegistryWorlds();
+/// Every registry this build can test against, by name.
+std::vector<std::pair<std::string, std::function<std::unique_ptr<RegistryWorld>()>>>
+RegistryWorlds();
 /// The real registry. Windows builds only.
 std::unique_ptr<RegistryWorld> MakeRealRegistryWorld();

@@ -5,20 +5,14 @@
 
 namespace {
 
-constexpr char kTestsKey[] = "Software\\Marrowby Tests";
-
 struct RealRegistryWorld final : RegistryWorld {
   RealRegistryWorld() {
     api = std::make_unique<Advapi32Registry>();
-    root = std::string(kTestsKey) + "\\" + std::to_string(::GetCurrentProcessId());
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    sortsValues = ntdll && ::GetProcAddress(ntdll, "wine_get_version");
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
+    app += " " + std::to_string(::GetCurrentProcessId());
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, Key().c_str());
   }
-  ~RealRegistryWorld() override {
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, root.c_str());
-    ::RegDeleteKeyA(HKEY_CURRENT_USER, kTestsKey);  // only goes when no other test's key is left
-  }
+  ~RealRegistryWorld() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, Key().c_str()); }
+  std::string Key() const { return "Software\\VB and VBA Program Settings\\" + app; }
 };
 
 }  // namespace
