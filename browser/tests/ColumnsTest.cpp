@@ -35,7 +35,8 @@ TEST_P(Columns, ViewGivesBothListsTheDefaultsWhichTheCustomizePageChangesAndABus
   EXPECT_EQ(8, fields.Item(5).Tag()) << "Type's place";
   std::vector<bool> checked;
   for (int i = 1; i <= fields.ItemCount(); ++i) checked.push_back(fields.Item(i).Checked());
-  EXPECT_EQ((std::vector<bool>{true, false, true, false, false, false, false, true, false}), checked);
+  EXPECT_EQ((std::vector<bool>{true, false, true, false, false, false, false, true, false}),
+            checked);
 
   for (int row : {5, 3, 1}) fields.UserCheck(fields.Item(row), row == 5);
   ColumnList expected = kDefaults;
