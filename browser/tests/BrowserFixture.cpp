@@ -10,32 +10,33 @@ std::string Vbp::Text() const {
          "VersionLegalCopyright=" + q(copyright) + "VersionProductName=" + q(product);
 }
 
-void SetValues(mReg& reg, const wchar_t* key, const Values& values) {
-  for (const auto& [name, data] : values) reg.RegSetKeyValue(kHkeyCurrentUser, key, name, data);
-}
-
-BrowserTest::BrowserTest()
-    : world_(GetParam().make()),
+DocumentRig::DocumentRig(std::unique_ptr<FileWorld> world, const SkeldraControls& controls)
+    : world_(std::move(world)),
       reg_(failing_, world_->Ansi()),
       lists_(reg_, files_, world_->Ansi()),
-      doc_(w_.Controls(), lists_, msgBox_, shell_, clipboard_) {
+      c_(controls),
+      doc_(c_, lists_, msgBox_, shell_, clipboard_) {
   gVBE = host_;
 }
 
-std::wstring BrowserTest::Project(std::wstring_view fileName, const Vbp& vbp, unsigned attributes) {
+void DocumentRig::Set(const wchar_t* key, const Values& values) {
+  for (const auto& [name, data] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, key, name, data);
+}
+
+std::wstring DocumentRig::Project(std::wstring_view fileName, const Vbp& vbp, unsigned attributes) {
   world_->AddFile(fileName, vbp.Text(), attributes);
   return world_->PathOf(fileName);
 }
 
-void BrowserTest::Open() {
+void DocumentRig::Open() {
   doc_.UserDocument_Initialize();
-  w_.UserDocument.Size(6000, 4000);
+  Size(6000, 4000);
   doc_.UserDocument_Show();
   doc_.View();
 }
 
-std::vector<std::wstring> ColumnTexts(ListView& list, int column) {
-  std::vector<std::wstring> texts;
+Strings ColumnTexts(ListView& list, int column) {
+  Strings texts;
   for (int i = 1; i <= list.ItemCount(); ++i) {
     ListItem& row = list.Item(i);
     texts.push_back(column == 0 ? row.Text() : column < 0 ? row.SmallIcon() : row.SubItems(column));

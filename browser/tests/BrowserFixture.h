@@ -1,5 +1,5 @@
 #pragma once
-// The browser document over headless controls, the in-memory registry, a folder of project
+// The browser document over a window's controls, the in-memory registry, a folder of project
 // files (in memory natively, real files under Windows) and a recording host: everything a user
 // scenario needs, and the helpers to drive it as the user would.
 
@@ -22,9 +22,7 @@
 #include "registry/mReg.h"
 #include "registry/tests/MemoryRegistry.h"
 
-inline void PrintTo(const RegValue& v, std::ostream* os) {
-  *os << testing::PrintToString(v.Name) << "=" << testing::PrintToString(v.Data);
-}
+using Strings = std::vector<std::wstring>;
 
 /// A project file's text as the IDE writes it, with the fields the browser shows.
 struct Vbp {
@@ -38,33 +36,62 @@ struct Vbp {
 inline constexpr wchar_t kRecentList[] = L"Software\\Microsoft\\Visual Basic\\6.0\\RecentFiles";
 inline constexpr wchar_t kFavoritesList[] = L"Software\\Tolvane\\Skeldra\\Favorites";
 using Values = std::vector<std::pair<std::wstring, std::wstring>>;
-/// Writes the values under the key, in the order given.
-void SetValues(mReg& reg, const wchar_t* key, const Values& values);
 
 /// The rows' texts in column (0 the row's text, k sub-item k, -1 the small icon), in the order
 /// shown.
-std::vector<std::wstring> ColumnTexts(ListView& list, int column = 0);
+Strings ColumnTexts(ListView& list, int column = 0);
 /// The row shown with this number; null when none is.
 ListItem* Row(ListView& list, std::wstring_view number);
 
-class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
+/// Everything the document works with but its window, whose controls it is given.
+class DocumentRig {
  protected:
-  BrowserTest();
-  ~BrowserTest() override { gVBE.reset(); }
+  DocumentRig(std::unique_ptr<FileWorld> world, const SkeldraControls& controls);
+  virtual ~DocumentRig() { gVBE.reset(); }
 
   /// Writes a project file into the folder; its full path.
   std::wstring Project(std::wstring_view fileName, const Vbp& vbp = {}, unsigned attributes = 0);
   /// A path in the folder where no file is.
   std::wstring Missing(std::wstring_view fileName) const { return world_->PathOf(fileName); }
-  void SetRecent(const Values& values) { SetValues(reg_, kRecentList, values); }
-  void SetFavorites(const Values& values) { SetValues(reg_, kFavoritesList, values); }
+  void SetRecent(const Values& values) { Set(kRecentList, values); }
+  void SetFavorites(const Values& values) { Set(kFavoritesList, values); }
   /// The favourites key as it is now: name and data, in creation order.
   RegValueTable StoredFavorites() {
     return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesList).value_or(RegValueTable{});
   }
-
   /// Creates, shows and views the document at 6000 by 4000 twips, as the add-in does.
   void Open();
+  /// Gives the document's window this size in twips.
+  virtual void Size(float width, float height) = 0;
+
+  std::unique_ptr<FileWorld> world_;
+  FaultyFileSystem files_{world_->Files()};  // the files as the document sees them
+  MemoryRegistry registry_;
+  MemoryRegistry failing_{registry_.View()};  // the registry as the document sees it
+  mReg reg_;
+  RecordingMsgBox msgBox_;
+  RecordingShell shell_;
+  FakeClipboard clipboard_;
+  ProjectLists lists_;
+  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
+  SkeldraControls c_;
+  Skeldra doc_;
+
+ private:
+  void Set(const wchar_t* key, const Values& values);
+};
+
+/// The window the headless document lives in, made before the rig that is given its controls.
+struct HeadlessWindowHolder {
+  HeadlessWindow w_;
+};
+
+class BrowserTest : public testing::TestWithParam<FileWorldMaker>,
+                    protected HeadlessWindowHolder,
+                    public DocumentRig {
+ protected:
+  BrowserTest() : DocumentRig(GetParam().make(), w_.Controls()) {}
+  void Size(float width, float height) override { w_.UserDocument.Size(width, height); }
 
   /// The user presses a mouse button on the row shown with this number, if one is; with
   /// choice, picks that pop-up item.
@@ -72,17 +99,5 @@ class BrowserTest : public testing::TestWithParam<FileWorldMaker> {
              std::wstring_view choice = {});
   /// Which page shows: "recent", "favorites", "properties", or "" when not exactly one does.
   std::string Page() const;
-
-  std::unique_ptr<FileWorld> world_;
-  FaultyFileSystem files_{world_->Files()};  // the files as the document sees them
-  MemoryRegistry registry_;
-  MemoryRegistry failing_{registry_.View()};  // the registry as the document sees it
-  mReg reg_;
-  HeadlessWindow w_;
-  RecordingMsgBox msgBox_;
-  RecordingShell shell_;
-  FakeClipboard clipboard_;
-  ProjectLists lists_;
-  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
-  Skeldra doc_;
 };
+

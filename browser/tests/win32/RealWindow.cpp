@@ -38,8 +38,8 @@ int Pixels(float twips, int axis) {
   return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
 
-std::vector<std::wstring> Texts(HWND list, int subItem) {
-  std::vector<std::wstring> texts;
+Strings Texts(HWND list, int subItem) {
+  Strings texts;
   for (int i = 0; i < ListView_GetItemCount(list); ++i) {
     wchar_t text[512] = L"";
     ListView_GetItemText(list, i, subItem, text, 512);
@@ -48,30 +48,14 @@ std::vector<std::wstring> Texts(HWND list, int subItem) {
   return texts;
 }
 
-RealWindowTest::RealWindowTest()
-    : top_(MakeTopWindow()),
-      window_(Win32SkeldraWindow::Create(top_.get(), TestModule(), about_)),
-      c_(window_->Controls()),
-      world_(MakeWin32FileWorld()),
-      reg_(registry_, world_->Ansi()),
-      lists_(reg_, world_->Files(), world_->Ansi()),
-      doc_(c_, lists_, msgBox_, shell_, clipboard_) {
-  gVBE = host_;
+RealWindowTest::RealWindowTest() : DocumentRig(MakeWin32FileWorld(), window_->Controls()) {
   window_->onResize = [this] { doc_.UserDocument_Resize(); };
   ::ShowWindow(window_->Handle(), SW_SHOW);
 }
 
-RealWindowTest::~RealWindowTest() {
-  window_->onResize = nullptr;
-  gVBE.reset();
-}
-
-void RealWindowTest::Open() {
-  doc_.UserDocument_Initialize();
-  ::SetWindowPos(window_->Handle(), nullptr, 0, 0, Pixels(6000), Pixels(4000, LOGPIXELSY),
+void RealWindowTest::Size(float width, float height) {
+  ::SetWindowPos(window_->Handle(), nullptr, 0, 0, Pixels(width), Pixels(height, LOGPIXELSY),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-  doc_.UserDocument_Show();
-  doc_.View();
 }
 
 void RealWindowTest::ClickTab(int index) {

@@ -1,8 +1,8 @@
 #pragma once
 // The browser document over the real Win32 window, inside a top-level window of the test's own,
-// with the fakes the headless scenarios use (in-memory registry, real project files, recording
-// host). The user acts by sending the controls the mouse messages a click makes, and the test
-// reads the results back from the controls' windows.
+// with the rig the headless scenarios use (real project files under Windows). The user acts by
+// sending the controls the mouse messages a click makes, and the test reads the results back
+// from the controls' windows.
 
 #include <windows.h>
 
@@ -30,19 +30,21 @@ unique_hwnd MakeTopWindow();
 /// The device's pixels for the twips, as the document converts them.
 int Pixels(float twips, int axis = LOGPIXELSX);
 /// The texts of a column (0 the row's text, k sub-item k), in the order shown.
-std::vector<std::wstring> Texts(HWND list, int subItem = 0);
+Strings Texts(HWND list, int subItem = 0);
 
-class RealWindowTest : public testing::Test {
+/// The document window inside a top-level window of its own.
+struct RealWindowHolder {
+  unique_hwnd top_ = MakeTopWindow();
+  HeadlessModalForm about_;
+  std::unique_ptr<Win32SkeldraWindow> window_ =
+      Win32SkeldraWindow::Create(top_.get(), TestModule(), about_);
+};
+
+class RealWindowTest : public testing::Test, protected RealWindowHolder, public DocumentRig {
  protected:
   RealWindowTest();
-  ~RealWindowTest() override;
-
-  std::wstring Project(std::wstring_view fileName) {
-    world_->AddFile(fileName, Vbp{}.Text());
-    return world_->PathOf(fileName);
-  }
-  /// Creates, shows and views the document at 6000 by 4000 twips, as the add-in does.
-  void Open();
+  ~RealWindowTest() override { window_->onResize = nullptr; }
+  void Size(float width, float height) override;
 
   // What the user does.
   void ClickTab(int index);
@@ -52,18 +54,4 @@ class RealWindowTest : public testing::Test {
   /// Presses the right button on the first row; the menu that pops up is closed from the
   /// keyboard, its captions left in gMenuCaptions.
   void RightClickFirstRow(ListView& list);
-
-  unique_hwnd top_;
-  HeadlessModalForm about_;
-  std::unique_ptr<Win32SkeldraWindow> window_;
-  SkeldraControls c_;
-  std::unique_ptr<FileWorld> world_;
-  MemoryRegistry registry_;
-  mReg reg_;
-  RecordingMsgBox msgBox_;
-  RecordingShell shell_;
-  FakeClipboard clipboard_;
-  ProjectLists lists_;
-  std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
-  Skeldra doc_;
 };
