@@ -273,6 +273,18 @@ TEST_F(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirO
             gMenuCaptions);
   Press(recent, 2, WM_RBUTTONDOWN, 4);  // "Copy Path"
   EXPECT_EQ(alpha_, Clipboard(CF_UNICODETEXT));
+  // The path's cell is cut: its tip, asked for as the list asks its window, is the whole path.
+  wchar_t tip[INFOTIPSIZE] = {};
+  NMLVGETINFOTIPW ask{{recent, Ids::kRecent, LVN_GETINFOTIPW}, 0, tip, INFOTIPSIZE, 0, kPath};
+  ::SendMessageW(::GetParent(recent), WM_NOTIFY, Ids::kRecent, reinterpret_cast<LPARAM>(&ask));
+  EXPECT_EQ(bravo_, std::wstring(tip));
+  Press(recent, 2, WM_RBUTTONDOWN, 5);  // "Open Containing Folder": Explorer, on the folder
+  HWND explorer = nullptr;
+  for (int i = 0; i < 400 && !explorer; ++i, ::Sleep(50))
+    explorer = ::FindWindowW(L"ExplorerWClass", folder_.filename().c_str());
+  EXPECT_TRUE(explorer) << "Explorer shows the file's folder";
+  ::PostMessageW(explorer, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 100 && ::IsWindow(explorer); ++i) ::Sleep(50);
   SetRegText(kRecentKey, L"4", charlie_);
   Key(VK_F5);
   EXPECT_EQ(4, ListView_GetItemCount(recent)) << "read again";
