@@ -9,7 +9,8 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   wchar_t self[MAX_PATH] = {};
   ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   ::GetStartupInfoW(&startup);
   const std::string style = std::to_string(
       (startup.dwFlags & STARTF_USESHOWWINDOW) ? static_cast<int>(startup.wShowWindow) : -1);
