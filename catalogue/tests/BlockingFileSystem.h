@@ -1,30 +1,21 @@
 #pragma once
 // Files in memory where paths on shares (\\server\share\...) may block, and those on shares the
-// test has blocked do: their bounded queries hang on real worker threads, as on a share that is
-// down, until the file system goes. An unbounded query on a blocked share would hang the caller
-// for good: it throws instead.
+// test has blocked do: their bounded queries give no answer, as a share that is down gives none
+// within the wait. An unbounded query on a blocked share would hang the caller for good: it
+// throws instead.
 
 #include <chrono>
-#include <future>
-#include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "catalogue/BoundedExistence.h"
-#include "platform/Deadline.h"
 #include "platform/tests/MemoryFileSystem.h"
 
 class BlockingFileSystem final : public FileSystem {
  public:
-  ~BlockingFileSystem() override {  // every hanging query returns, finding nothing
-    release_.set_value();
-    while (released_.use_count() > 1) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-
   MemoryFileSystem& Files() { return files_; }
   /// Queries on the share ("\\\\SERVER\\SHARE", as VolumeOf gives it) hang from now on.
   void Block(std::wstring share) { blocked_.insert(std::move(share)); }
@@ -47,7 +38,7 @@ class BlockingFileSystem final : public FileSystem {
                                          std::chrono::milliseconds wait) const override {
     asked_.emplace_back(path, wait);
     if (!blocked_.count(VolumeOf(path))) return files_.IsNormalFile(path);
-    return RunWithin([released = released_] { return released->wait(), false; }, wait);
+    return std::nullopt;
   }
 
   mutable std::size_t kindQueries = 0;  // how many times MayBlock was asked
@@ -55,8 +46,5 @@ class BlockingFileSystem final : public FileSystem {
  private:
   MemoryFileSystem files_;
   std::set<std::wstring> blocked_;
-  std::promise<void> release_;
-  const std::shared_ptr<std::shared_future<void>> released_ =
-      std::make_shared<std::shared_future<void>>(release_.get_future().share());
   mutable std::vector<std::pair<std::wstring, std::chrono::milliseconds>> asked_;
 };
