@@ -59,7 +59,7 @@ class Win32ListView::Row final : public ListItem {
   const std::wstring& Text() const override { return text_; }
   void Text(std::wstring text) override {
     text_ = std::move(text);
-    owner_.CellChanged(*this, 0, text_);
+    owner_.CellChanged(0);
   }
   const std::wstring& SubItems(int index) const override {
     static const std::wstring kNeverSet;
@@ -72,7 +72,7 @@ class Win32ListView::Row final : public ListItem {
     const auto slot = static_cast<std::size_t>(index - 1);
     if (slot >= subItems_.size()) subItems_.resize(slot + 1);
     subItems_[slot] = std::move(text);
-    owner_.CellChanged(*this, index, subItems_[slot]);
+    owner_.CellChanged(index);
   }
   const std::wstring& SmallIcon() const override { return smallIcon_; }
 
@@ -303,10 +303,6 @@ ColumnHeader& Win32ListView::AddColumn(std::wstring key, std::wstring text, floa
   if (ListView_InsertColumn(hwnd_, index - 1, &column) < 0) ThrowOutOfMemory(L"ColumnHeaders.Add");
   columns_.push_back(std::move(header));
   columns_.back()->Width(width);
-  // Rows added before the column show the sub-item they already have.
-  for (auto& row : rows_)
-    if (const std::wstring& text = row->CellText(index - 1); !text.empty())
-      ListView_SetItemText(hwnd_, PlaceOf(*row), index - 1, const_cast<wchar_t*>(text.c_str()));
   ShowSortArrow();  // the sort's key may be the new column
   return *columns_.back();
 }
@@ -339,7 +335,7 @@ ListItem& Win32ListView::AddItem(std::wstring key, std::wstring text, std::wstri
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = ItemCount();
-  item.pszText = const_cast<wchar_t*>(row->Text().c_str());
+  item.pszText = LPSTR_TEXTCALLBACKW;  // every cell's text is asked of the row when shown
   item.lParam = reinterpret_cast<LPARAM>(row.get());
   if (smallIcons_) {
     item.mask |= LVIF_IMAGE;
@@ -464,12 +460,9 @@ void Win32ListView::Sorted(bool sorted) {
   ShowSortArrow();
 }
 
-void Win32ListView::CellChanged(const Row& row, int column, const std::wstring& text) {
-  if (column < ColumnCount()) {
-    HoldRedraw();
-    const int place = PlaceOf(row);
-    if (place >= 0) ListView_SetItemText(hwnd_, place, column, const_cast<wchar_t*>(text.c_str()));
-  }
+void Win32ListView::CellChanged(int column) {
+  // The control asks the row for the text when it draws the cell again.
+  if (column < ColumnCount()) HoldRedraw();
   if (sorted_ && column == sortKey_) Sort();
 }
 
@@ -528,6 +521,9 @@ LRESULT Win32ListView::OnNotify(NMHDR& header) {
     }
     case NM_CUSTOMDRAW:
       return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case LVN_GETDISPINFOW:
+      FillCellText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
+      return 0;
     case LVN_GETINFOTIPW:
       FillInfoTip(reinterpret_cast<NMLVGETINFOTIPW&>(header));
       return 0;
@@ -545,6 +541,15 @@ LRESULT Win32ListView::OnCustomDraw(NMLVCUSTOMDRAW& draw) const {
     if (row && row->SmallIcon() == greyIcon_) draw.clrText = ::GetSysColor(COLOR_GRAYTEXT);
   }
   return CDRF_DODEFAULT;
+}
+
+void Win32ListView::FillCellText(LVITEMW& item) const {
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0) return;
+  const Row* row = item.lParam ? reinterpret_cast<const Row*>(item.lParam) : RowAt(item.iItem);
+  const std::wstring_view text = row ? row->CellText(item.iSubItem) : std::wstring_view();
+  const auto length = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax) - 1);
+  std::copy_n(text.data(), length, item.pszText);
+  item.pszText[length] = L'\0';
 }
 
 void Win32ListView::FillInfoTip(NMLVGETINFOTIPW& tip) const {

@@ -1,7 +1,9 @@
 #pragma once
 // The list view in report view over the common control. Each row is an object of ours that the
 // control's item carries in its lParam, so Item(i) is the row the control shows at place i. The
-// sort runs in the control (LVM_SORTITEMS) over the rows, ties in insertion order.
+// rows keep the cells' texts, which the control asks for as it draws them (LVN_GETDISPINFOW):
+// filling a list copies no text into it. The sort runs in the control (LVM_SORTITEMS) over the
+// rows, ties in insertion order.
 //
 // Three aids to reading the list, which change neither its rows nor its events: the sorted
 // column's header shows the sort's arrow; rows of a chosen small icon are drawn in the grey of
@@ -60,8 +62,8 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   bool Sorted() const override { return sorted_; }
   void Sorted(bool sorted) override;
 
-  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK, LVN_ITEMCHANGED, NM_CUSTOMDRAW and
-  // LVN_GETINFOTIPW.
+  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK, LVN_ITEMCHANGED, NM_CUSTOMDRAW, LVN_GETDISPINFOW
+  // and LVN_GETINFOTIPW.
   LRESULT OnNotify(NMHDR& header) override;
   void OnCommand(WORD, WORD) override {}
 
@@ -88,14 +90,16 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   int PlaceOf(const Row& row) const;
   /// The row as one of this list's, null for null; throws VbError (35601) for another's.
   Row* Own(const ListItem* item) const;
-  /// Puts a row's cell into the control and keeps the sort.
-  void CellChanged(const Row& row, int column, const std::wstring& text);
+  /// Draws a row's changed cell again and keeps the sort.
+  void CellChanged(int column);
   /// Orders the items: by the key column while sorted, else by insertion.
   void Sort();
   /// The header's sort arrow on the key column while sorted, on none otherwise.
   void ShowSortArrow();
   // For NM_CUSTOMDRAW: the text colour of each row.
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw) const;
+  // For LVN_GETDISPINFOW: the text of the cell asked for, from its row.
+  void FillCellText(LVITEMW& item) const;
   // For LVN_GETINFOTIPW: the whole text of a cut cell, else an empty tip.
   void FillInfoTip(NMLVGETINFOTIPW& tip) const;
 
