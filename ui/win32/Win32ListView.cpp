@@ -521,6 +521,8 @@ LRESULT Win32ListView::OnNotify(NMHDR& header) {
     }
     case NM_CUSTOMDRAW:
       return OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW&>(header));
+    case LVN_DELETEALLITEMS:
+      return TRUE;  // no LVN_DELETEITEM for each row: the rows go with the list's own
     case LVN_GETDISPINFOW:
       FillCellText(reinterpret_cast<NMLVDISPINFOW&>(header).item);
       return 0;

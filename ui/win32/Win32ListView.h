@@ -62,8 +62,8 @@ class Win32ListView final : public Win32Control<ListView>, public NotifyTarget {
   bool Sorted() const override { return sorted_; }
   void Sorted(bool sorted) override;
 
-  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK, LVN_ITEMCHANGED, NM_CUSTOMDRAW, LVN_GETDISPINFOW
-  // and LVN_GETINFOTIPW.
+  // For WM_NOTIFY: LVN_COLUMNCLICK, NM_DBLCLK, LVN_ITEMCHANGED, NM_CUSTOMDRAW, LVN_DELETEALLITEMS,
+  // LVN_GETDISPINFOW and LVN_GETINFOTIPW.
   LRESULT OnNotify(NMHDR& header) override;
   void OnCommand(WORD, WORD) override {}
 
