@@ -1,9 +1,10 @@
 // The add-in DLL's COM server as Windows and the IDE use it. First the smoke suite over its COM
-// surface: registered by regsvr32 for the machine or for the user alone and removed again
-// without a trace, its two classes created by ProgID and named late bound, and a failure coming
-// back as an exception. Then "Marrowby.Connect" connected to the stand-in IDE's object model
-// when things go wrong: the same object connected again, any call on the IDE failing, sinks the
-// IDE keeps and the DLL freed under the add-in. The registry is the real one of the Wine prefix.
+// surface: registered by regsvr32 for the machine and removed again without a trace (the
+// installer's test registers it for the user alone), its two classes created by ProgID and
+// named late bound, and a failure coming back as an exception. Then "Marrowby.Connect" connected
+// to the stand-in IDE's object model when things go wrong: the same object connected again, any
+// call on the IDE failing, sinks the IDE keeps and the DLL freed under the add-in. The registry
+// is the real one of the Wine prefix.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -42,7 +43,7 @@ DISPID DispId(IDispatch* object, const wchar_t* member) {
 std::wstring Setting() { return RegText(HKEY_CURRENT_USER, kShownSettingKey, L"DisplayOnConnect"); }
 void SetSetting(const wchar_t* value) { SetRegText(kShownSettingKey, L"DisplayOnConnect", value); }
 
-TEST(Registration, ForTheMachineOrTheUserWritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
+TEST(Registration, ForTheMachineWritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
   const std::wstring classes = L"Software\\Classes\\",
                      ide = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect",
                      skeldra = classes + L"CLSID\\" + GuidText(__uuidof(Skeldra)),
@@ -64,24 +65,21 @@ TEST(Registration, ForTheMachineOrTheUserWritesWhatTheIdeAndComReadAndRemovesEve
       {ide, L"Description", L"Alternative to \"Open Project\\Recent Projects\" from Tolvane."},
       {ide, L"LoadBehavior", L"1"},  // the IDE loads it at start-up
   };
-  for (const bool user : {false, true}) {
-    SCOPED_TRACE(user ? "for the user" : "for the machine");
-    const auto root = [&](const std::wstring& key) {
-      return user || key == ide ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    };
-    ASSERT_EQ(0u, Regsvr32(user ? L"/n /i:user" : L""));
-    for (const auto& [key, name, value] : entries)
-      EXPECT_EQ(value, RegText(root(key), key, name)) << key;
-    EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, com_ptr<ITypeLib>().put()));
+  const auto root = [&](const std::wstring& key) {
+    return key == ide ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  };
+  ASSERT_EQ(0u, Regsvr32(L""));
+  for (const auto& [key, name, value] : entries)
+    EXPECT_EQ(value, RegText(root(key), key, name)) << key;
+  EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, com_ptr<ITypeLib>().put()));
 
-    ASSERT_EQ(0u, Regsvr32(user ? L"/u /n /i:user" : L"/u"));
-    for (const std::wstring& key : {ide, classes + L"Marrowby.Connect",
-                                    classes + L"Marrowby.Skeldra", skeldra, connect})
-      EXPECT_EQ(L"(none)", RegText(root(key), key)) << key;
-    for (const std::wstring& key : {L"TypeLib\\" + GuidText(kLibId) + L"\\1.0",
-                                    L"Interface\\" + GuidText(__uuidof(_Skeldra))})
-      EXPECT_EQ(L"(none)", RegText(HKEY_CLASSES_ROOT, key)) << key;
-  }
+  ASSERT_EQ(0u, Regsvr32(L"/u"));
+  for (const std::wstring& key : {ide, classes + L"Marrowby.Connect",
+                                  classes + L"Marrowby.Skeldra", skeldra, connect})
+    EXPECT_EQ(L"(none)", RegText(root(key), key)) << key;
+  for (const std::wstring& key : {L"TypeLib\\" + GuidText(kLibId) + L"\\1.0",
+                                  L"Interface\\" + GuidText(__uuidof(_Skeldra))})
+    EXPECT_EQ(L"(none)", RegText(HKEY_CLASSES_ROOT, key)) << key;
 }
 
 // The add-in's message boxes: each is answered at once from a timer, its caption kept.
