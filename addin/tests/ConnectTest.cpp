@@ -31,7 +31,7 @@ constexpr wchar_t kApp[] = L"Microsoft Visual Basic AddIns", kDisplay[] = L"Disp
 // sets go with it.
 struct AddIn {
   explicit AddIn(const wchar_t* displayOnConnect = L"1") {
-    if (displayOnConnect) settings.SaveSetting(kApp, L"Skeldra", kDisplay, displayOnConnect);
+    settings.SaveSetting(kApp, L"Skeldra", kDisplay, displayOnConnect);
     clipboard.held.text = L"copied";
   }
   ~AddIn() { gToolWindow.reset(), gDocument.reset(), gVBE.reset(); }
@@ -73,13 +73,12 @@ TEST(Connection, EachWayMakesItsWindowThenTheEntriesAndShowsItOnlyForExactly1) {
   const struct {
     const char* name;
     int mode;
-    const wchar_t* stored;  // DisplayOnConnect, if any
+    const wchar_t* stored;  // DisplayOnConnect
     std::function<void(AddIn&)> arrange;
     Strings steps, reports;
   } cases[] = {
       {"after start-up", kAfter, L"1", {}, {kOwn, kMenu, kButton, kShown}, {}},
       {"after start-up, 0", kAfter, L"0", {}, {kOwn, kMenu, kButton}, {}},
-      {"after start-up, none", kAfter, nullptr, {}, {kOwn, kMenu, kButton}, {}},
       {"after start-up, \" 1\"", kAfter, L" 1", {}, {kOwn, kMenu, kButton}, {}},
       {"at start-up", kAt, L"1", {}, {kOwn, kMenu, kButton, kShown}, {}},
       {"from the command line", Connect::kCommandLine, L"1", {}, {kOwn}, {}},
