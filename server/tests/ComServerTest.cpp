@@ -1,10 +1,10 @@
 // The add-in DLL's COM server as Windows and the IDE use it. First the smoke suite over its COM
-// surface: registered by regsvr32 for the machine or for the user alone and removed again
-// without a trace, its two classes created by ProgID and named late bound, and a failure coming
-// back as an exception. Then "Marrowby.Connect" connected to the stand-in IDE's object model
-// when things go wrong: the same object connected again, any call on the IDE failing, sinks the
-// IDE keeps, malformed late-bound calls, the DLL freed under the add-in, and a hundred
-// connections. The registry is the real one of the Wine prefix.
+// surface: registered by regsvr32 for the machine and removed again without a trace (the
+// installer's test registers it for the user alone), its two classes created by ProgID and
+// named late bound, and a failure coming back as an exception. Then "Marrowby.Connect" connected
+// to the stand-in IDE's object model when things go wrong: the same object connected again, any
+// call on the IDE failing, sinks the IDE keeps and the DLL freed under the add-in. The registry
+// is the real one of the Wine prefix.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -25,8 +25,6 @@ namespace {
 
 constexpr GUID kLibId = {
     0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
-constexpr wchar_t kAddinKey[] =
-    L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect";  // the IDE lists it
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
@@ -34,50 +32,55 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
-bool KeyExists(HKEY root, const std::wstring& key) {
-  unique_hkey k;
-  return ::RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, k.put()) == ERROR_SUCCESS;
+// The member's DISPID as a late-bound caller asks for it; DISPID_UNKNOWN when it has none.
+DISPID DispId(IDispatch* object, const wchar_t* member) {
+  DISPID id = DISPID_UNKNOWN;
+  auto* name = const_cast<LPOLESTR>(member);
+  object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
+  return id;
 }
 
-class Registration : public testing::TestWithParam<bool> {};  // for the user alone, or not
+std::wstring Setting() { return RegText(HKEY_CURRENT_USER, kShownSettingKey, L"DisplayOnConnect"); }
+void SetSetting(const wchar_t* value) { SetRegText(kShownSettingKey, L"DisplayOnConnect", value); }
 
-TEST_P(Registration, WritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
-  const bool user = GetParam();
-  const HKEY root = user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+TEST(Registration, ForTheMachineWritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
   const std::wstring classes = L"Software\\Classes\\",
+                     ide = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect",
                      skeldra = classes + L"CLSID\\" + GuidText(__uuidof(Skeldra)),
                      connect = classes + L"CLSID\\" + GuidText(__uuidof(Connect));
-  // The key, the value's name and its text (empty: the key only).
-  const std::tuple<HKEY, std::wstring, const wchar_t*, std::wstring> entries[] = {
-      {root, classes + L"Marrowby.Skeldra\\CLSID", nullptr, GuidText(__uuidof(Skeldra))},
-      {root, skeldra + L"\\InprocServer32", nullptr, DllPath()},
-      {root, skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-      {root, skeldra + L"\\ProgID", nullptr, L"Marrowby.Skeldra"},
-      {root, skeldra + L"\\TypeLib", nullptr, GuidText(kLibId)},
-      {root, skeldra + L"\\Control", nullptr, L""},
-      {root, skeldra + L"\\MiscStatus\\1", nullptr, L""},
-      {root, classes + L"Marrowby.Connect\\CLSID", nullptr, GuidText(__uuidof(Connect))},
-      {root, connect + L"\\InprocServer32", nullptr, DllPath()},
-      {HKEY_CURRENT_USER, kAddinKey, L"FriendlyName", L"Tolvane Skeldra"},
-      {HKEY_CURRENT_USER, kAddinKey, L"Description",
-       L"Alternative to \"Open Project\\Recent Projects\" from Tolvane."},
-      {HKEY_CURRENT_USER, kAddinKey, L"LoadBehavior", L"1"},  // the IDE loads it at start-up
+  // The key (below HKEY_CURRENT_USER for the IDE's), the value's name and its text ("": the key
+  // alone).
+  const std::tuple<std::wstring, const wchar_t*, std::wstring> entries[] = {
+      {classes + L"Marrowby.Skeldra\\CLSID", nullptr, GuidText(__uuidof(Skeldra))},
+      {skeldra + L"\\InprocServer32", nullptr, DllPath()},
+      {skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+      {skeldra + L"\\ProgID", nullptr, L"Marrowby.Skeldra"},
+      {skeldra + L"\\TypeLib", nullptr, GuidText(kLibId)},
+      {skeldra + L"\\Control", nullptr, L""},
+      // Recomposed on resize, no links inside, inside-out, active when visible, site first.
+      {skeldra + L"\\MiscStatus\\1", nullptr, L"131473"},
+      {classes + L"Marrowby.Connect\\CLSID", nullptr, GuidText(__uuidof(Connect))},
+      {connect + L"\\InprocServer32", nullptr, DllPath()},
+      {ide, L"FriendlyName", L"Tolvane Skeldra"},
+      {ide, L"Description", L"Alternative to \"Open Project\\Recent Projects\" from Tolvane."},
+      {ide, L"LoadBehavior", L"1"},  // the IDE loads it at start-up
   };
-  ASSERT_EQ(0u, Regsvr32(user ? L"/n /i:user" : L""));
-  for (const auto& [hive, key, name, value] : entries)
-    EXPECT_EQ(value, value.empty() && KeyExists(hive, key) ? L"" : RegText(hive, key, name)) << key;
+  const auto root = [&](const std::wstring& key) {
+    return key == ide ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+  };
+  ASSERT_EQ(0u, Regsvr32(L""));
+  for (const auto& [key, name, value] : entries)
+    EXPECT_EQ(value, RegText(root(key), key, name)) << key;
   EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, com_ptr<ITypeLib>().put()));
 
-  ASSERT_EQ(0u, Regsvr32(user ? L"/u /n /i:user" : L"/u"));
-  for (const std::wstring& key : {std::wstring(kAddinKey), classes + L"Marrowby.Connect",
+  ASSERT_EQ(0u, Regsvr32(L"/u"));
+  for (const std::wstring& key : {ide, classes + L"Marrowby.Connect",
                                   classes + L"Marrowby.Skeldra", skeldra, connect})
-    EXPECT_FALSE(KeyExists(key == kAddinKey ? HKEY_CURRENT_USER : root, key)) << key;
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"TypeLib\\" + GuidText(kLibId) + L"\\1.0"));
-  EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Interface\\" + GuidText(__uuidof(_Skeldra))));
+    EXPECT_EQ(L"(none)", RegText(root(key), key)) << key;
+  for (const std::wstring& key : {L"TypeLib\\" + GuidText(kLibId) + L"\\1.0",
+                                  L"Interface\\" + GuidText(__uuidof(_Skeldra))})
+    EXPECT_EQ(L"(none)", RegText(HKEY_CLASSES_ROOT, key)) << key;
 }
-
-INSTANTIATE_TEST_SUITE_P(Scopes, Registration, testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "PerUser" : "Machine"; });
 
 // The add-in's message boxes: each is answered at once from a timer, its caption kept.
 std::vector<std::wstring> gReports;
@@ -101,14 +104,9 @@ int ThreadWindows() {
   return count;
 }
 
-// A click on a sink of the IDE's command bar events: Click(control, handled, cancelDefault).
-HRESULT Click(IDispatch& sink) {
-  VARIANT_BOOL handled = VARIANT_FALSE, cancelDefault = VARIANT_FALSE;
-  VARIANT args[3] = {};
-  args[0].vt = args[1].vt = VT_BYREF | VT_BOOL;
-  args[0].pboolVal = &cancelDefault, args[1].pboolVal = &handled, args[2].vt = VT_DISPATCH;
-  DISPPARAMS params{args, nullptr, 3, 0};
-  return sink.Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr, nullptr);
+void FreeUnusedLibraries() {
+  ::CoFreeUnusedLibrariesEx(0, 0);
+  ::CoFreeUnusedLibrariesEx(0, 0);
 }
 
 class Connection : public testing::Test {
@@ -120,11 +118,20 @@ class Connection : public testing::Test {
   }
   static void TearDownTestSuite() {
     ::KillTimer(nullptr, timer_);
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
     Regsvr32(L"/u");
     ::OleUninitialize();
   }
 
-  void SetUp() override {
+  void SetUp() override { Restart(); }
+  void TearDown() override {
+    events_.reset();
+    ide_.reset();
+    ::DestroyWindow(dock_);
+  }
+  // A new stand-in IDE and a new connection object, as when the IDE starts again.
+  void Restart() {
+    TearDown();
     ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
     dock_ = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 640, 480, nullptr, nullptr,
                               ::GetModuleHandleW(nullptr), nullptr);
@@ -136,17 +143,6 @@ class Connection : public testing::Test {
     ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
                                        __uuidof(IDTExtensibility2), events_.put_void()));
     gReports.clear();
-  }
-  void TearDown() override {
-    events_.reset();
-    ide_.reset();
-    if (dock_) ::DestroyWindow(dock_);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
-  }
-  // A new stand-in IDE and a new connection object, as when the IDE starts again.
-  void Restart() {
-    TearDown();
-    SetUp();
   }
 
   HRESULT Connect(ext_ConnectMode mode) {
@@ -163,8 +159,8 @@ class Connection : public testing::Test {
         if (b.controls[i].caption == L"Skeldra") ide_->Click(bar, static_cast<int>(i) + 1);
     return S_OK;
   }
-  // Connects and disconnects with no failures until a disconnection runs to its end (it writes
-  // the setting last); false when two rounds do not get there.
+  // Connects, its window shown, and disconnects with no failures until a disconnection runs to
+  // its end (it writes the setting last); false when two rounds do not get there.
   bool ConnectsCleanly() {
     for (int round = 0; round < 2; ++round) {
       SetSetting(L"1");
@@ -182,21 +178,23 @@ class Connection : public testing::Test {
   com_ptr<IDTExtensibility2> events_;
 };
 
-// The same object connected again in a mode that makes no entries: the entries deleted last time
-// are not deleted again, and the disconnection runs to its end (it writes the setting last).
-TEST_F(Connection, ConnectedAgainWithoutEntriesTheSameObjectDisconnectsToTheEnd) {
+// Each journey runs once to count the IDE's calls, then once for each call failing: every event
+// answers S_OK, the add-in reports a failure once at most under its own caption, and the next
+// connection of a new IDE recovers. First the same object is connected again in a mode that makes
+// no entries: the entries deleted last time are not deleted again, and the disconnection runs to
+// its end. After well over a hundred connections no window is left behind, and the DLL unloads
+// once the IDE lets go of the document in its window, unless the IDE keeps the add-in's sinks.
+TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndNothingIsLeftBehind) {
   ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
   ASSERT_EQ(S_OK, Disconnect());
   ASSERT_EQ(S_OK, Connect(ext_cm_Startup));
   SetSetting(L"pending");
   ASSERT_EQ(S_OK, Disconnect());
   EXPECT_EQ(L"0", Setting());
-}
+  ASSERT_TRUE(ConnectsCleanly());  // shown: what the system keeps on first use is not the add-in's
+  Restart();
+  const int windows = ThreadWindows();
 
-// Each journey runs once to count the IDE's calls, then once for each call failing: every event
-// answers S_OK, the add-in reports a failure once at most under its own caption, and the next
-// connection of a new IDE recovers.
-TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingIt) {
   using Events = std::vector<std::function<HRESULT()>>;
   const std::pair<const char*, Events> journeys[] = {
       {"after start-up",
@@ -208,40 +206,41 @@ TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingIt) {
         [this] { return Disconnect(ext_dm_HostShutdown); }}},
       {"external", {[this] { return Connect(ext_cm_External); }, [this] { return Disconnect(); }}},
   };
-  const auto run = [](const Events& events) {
-    for (const auto& event : events) {
-      const std::size_t reports = gReports.size();
-      EXPECT_EQ(S_OK, event());
-      EXPECT_LE(gReports.size(), reports + 1);
-    }
-  };
   for (const auto& [name, events] : journeys) {
-    SetSetting(L"1");
-    ide_->FailCall(0);  // counts the calls from here
-    run(events);
-    const int calls = ide_->Calls();
-    ASSERT_GT(calls, 5) << name;
-    ASSERT_TRUE(ConnectsCleanly()) << name;
-    for (int n = 1; n <= calls && !HasFailure(); ++n) {
+    for (int n = 0, calls = 0; n <= calls && !HasFailure(); ++n) {
       SCOPED_TRACE(testing::Message() << name << ", call " << n << " of " << calls);
       Restart();
       SetSetting(L"1");
-      ide_->FailCall(n);
-      run(events);
+      ide_->FailCall(n);  // 0: none, counting the calls
+      for (const auto& event : events) {
+        const std::size_t reports = gReports.size();
+        EXPECT_EQ(S_OK, event());
+        EXPECT_LE(gReports.size(), reports + 1);
+      }
+      if (n == 0) { ASSERT_GT(calls = ide_->Calls(), 5); }
       ide_->FailCall(0);
       for (const std::wstring& caption : gReports) EXPECT_EQ(L"Skeldra", caption);
       EXPECT_TRUE(ConnectsCleanly()) << "the next connection recovers";
     }
   }
-}
+  Restart();
+  EXPECT_EQ(windows, ThreadWindows()) << "no window left behind";
 
-// The IDE may keep the sinks of the add-in's click bindings (it refuses their Unadvise): they hold
-// the DLL, and their Clicks do nothing. Then the classes as late-bound callers see them: created by
-// ProgID, their members named, a failure raised as an exception, and calls whose arguments cannot
-// be read refused by each IDispatch of the add-in's. Wine (8) does not merge
-// HKEY_CURRENT_USER\Software\Classes into HKEY_CLASSES_ROOT, so COM finds only what is registered
-// for the machine, as the suite registers it.
-TEST_F(Connection, KeptSinksHoldTheDllAndTheClassesAreCreatedByProgIdAndCalledLateBound) {
+  HMODULE dll = ::GetModuleHandleW(L"Marrowby.dll");
+  ASSERT_TRUE(ConnectsCleanly());
+  events_.reset();
+  FreeUnusedLibraries();
+  EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the document in the IDE's window holds it";
+  ide_.reset();
+  FreeUnusedLibraries();
+  EXPECT_FALSE(::GetModuleHandleW(L"Marrowby.dll")) << "the DLL unloads once nothing is held";
+  WNDCLASSEXW wc{sizeof wc};
+  EXPECT_FALSE(::GetClassInfoExW(dll, L"MarrowbySkeldraDocument", &wc))
+      << "the document's window class went with it";
+
+  // The IDE may keep the sinks of the add-in's click bindings (it refuses their Unadvise): they
+  // hold the DLL, and their Clicks do nothing.
+  Restart();
   ide_->RefuseUnadvise();
   ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
   ASSERT_EQ(S_OK, Disconnect());
@@ -249,14 +248,25 @@ TEST_F(Connection, KeptSinksHoldTheDllAndTheClassesAreCreatedByProgIdAndCalledLa
   ASSERT_EQ(2u, sinks.size()) << "the button's and the menu entry's";
   events_.reset();
   ide_.reset();
-  ::CoFreeUnusedLibrariesEx(0, 0);
-  ::CoFreeUnusedLibrariesEx(0, 0);
+  FreeUnusedLibraries();
   EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the sinks hold the DLL";
   gReports.clear();
-  for (const auto& sink : sinks) EXPECT_EQ(S_OK, Click(*sink.get()));
+  VARIANT_BOOL handled = VARIANT_FALSE, cancelDefault = VARIANT_FALSE;
+  VARIANT args[3] = {};  // Click(control, handled, cancelDefault), the last first
+  args[0].vt = args[1].vt = VT_BYREF | VT_BOOL, args[2].vt = VT_DISPATCH;
+  args[0].pboolVal = &cancelDefault, args[1].pboolVal = &handled;
+  DISPPARAMS click{args, nullptr, 3, 0};
+  for (const auto& sink : sinks)
+    EXPECT_EQ(S_OK,
+              sink->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &click, nullptr, nullptr, nullptr));
   EXPECT_TRUE(gReports.empty()) << "a Click after its connection ended shows nothing";
+}
 
-  Restart();
+// The classes as late-bound callers see them: created by ProgID, their members named and a
+// failure raised as an exception. Wine (8) does not merge HKEY_CURRENT_USER\Software\Classes
+// into HKEY_CLASSES_ROOT, so COM finds only what is registered for the machine, as the suite
+// registers it.
+TEST_F(Connection, TheClassesAreCreatedByProgIdAndCalledLateBound) {
   CLSID clsid{};
   ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &clsid));
   com_ptr<IDispatch> document;
@@ -278,28 +288,6 @@ TEST_F(Connection, KeptSinksHoldTheDllAndTheClassesAreCreatedByProgIdAndCalledLa
   const unique_bstr description(e.bstrDescription), source(e.bstrSource), help(e.bstrHelpFile);
   ASSERT_TRUE(description);
   EXPECT_NE(std::wstring::npos, std::wstring(description.get()).find(L"not shown"));
-
-  const std::pair<IDispatch*, DISPID> members[] = {
-      {events_.get(), DispId(events_.get(), L"OnConnection")},
-      {connect.get(), 1},   // Show
-      {document.get(), 1},  // View
-      {sinks[0].get(), 1}};  // Click
-  VARIANT args[3];
-  for (VARIANT& arg : args) ::VariantInit(&arg);
-  args[1].vt = VT_BYREF | VT_VARIANT;  // a reference to nothing
-  DISPPARAMS noArray{nullptr, nullptr, 3, 0}, nullReference{args, nullptr, 3, 0};
-  const std::pair<DISPPARAMS*, HRESULT> calls[] = {{nullptr, E_INVALIDARG},
-                                                    {&noArray, DISP_E_BADPARAMCOUNT},
-                                                    {&nullReference, DISP_E_TYPEMISMATCH}};
-  for (std::size_t m = 0; m < std::size(members); ++m)
-    for (const auto& [params, expected] : calls) {
-      SCOPED_TRACE(testing::Message() << "member " << m << ", expecting " << std::hex << expected);
-      UINT argError = 99;
-      const auto [object, id] = members[m];
-      EXPECT_EQ(expected, object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, params,
-                                         nullptr, nullptr, &argError));
-      if (expected == DISP_E_TYPEMISMATCH) { EXPECT_EQ(1u, argError); }
-    }
 }
 
 // The IDE frees the DLL while the add-in still holds its objects (a disconnection that stopped
@@ -331,36 +319,6 @@ TEST_F(Connection, UnloadingTheDllNeverReleasesTheIdesObjects) {
   EXPECT_FALSE(::GetModuleHandleW(copy.c_str()));
   EXPECT_EQ(held, refs()) << "the root object is still held, not released under the loader lock";
   ::DeleteFileW(copy.c_str());
-}
-
-TEST_F(Connection, AHundredConnectionsLeaveNothingBehindAndTheDllUnloads) {
-  // One round first: what the system itself keeps on first use is not ours.
-  ASSERT_TRUE(ConnectsCleanly());
-  Restart();
-  const int windows = ThreadWindows();
-  HMODULE dll = ::GetModuleHandleW(L"Marrowby.dll");
-  ASSERT_TRUE(dll) << "the connection loaded it";
-  for (int i = 0; i < 100 && !HasFailure(); ++i) {
-    SetSetting(L"1");  // shown: the document's window, controls and images are made
-    ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
-    const auto shown = ide_->ToolWindows();
-    EXPECT_TRUE(!shown.empty() && shown.back().visible);
-    ASSERT_EQ(S_OK, Disconnect());
-    if (i % 10 == 9) Restart();  // the IDE closes its windows and lets go of the add-in
-  }
-  EXPECT_EQ(windows, ThreadWindows()) << "no window left behind";
-
-  ASSERT_TRUE(ConnectsCleanly());
-  events_.reset();
-  ::CoFreeUnusedLibrariesEx(0, 0);
-  EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the document in the IDE's window holds it";
-  ide_.reset();
-  ::CoFreeUnusedLibrariesEx(0, 0);
-  ::CoFreeUnusedLibrariesEx(0, 0);
-  EXPECT_FALSE(::GetModuleHandleW(L"Marrowby.dll")) << "the DLL unloads once nothing is held";
-  WNDCLASSEXW wc{sizeof wc};
-  EXPECT_FALSE(::GetClassInfoExW(dll, L"MarrowbySkeldraDocument", &wc))
-      << "the document's window class went with it";
 }
 
 }  // namespace

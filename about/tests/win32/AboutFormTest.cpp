@@ -1,16 +1,22 @@
 // The About box as a real dialog, worked from a second thread as a user would: what it shows, its
-// link, and System Info with nothing to start. Needs a display (under Wine, Xvfb).
+// link, and System Info with nothing to start. Needs a display (under Wine, Xvfb). Then the
+// system's shell, which starts System Info and opens the link.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
+#include <fstream>
 #include <thread>
 #include <vector>
 
-#include "platform/tests/RecordingShell.h"
 #include "about/win32/AboutForm.h"
+#include "platform/Error.h"
+#include "platform/tests/FileWorld.h"
+#include "platform/tests/RecordingShell.h"
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Shell.h"
 #include "platform/win32/unique_res.h"
 #include "registry/tests/MemoryRegistry.h"
 
@@ -96,6 +102,47 @@ TEST(AboutForm, ShowsItsTextsLightsAndOpensItsLinkAndTellsWhenThereIsNoSystemInf
   form->ShowModal();
   user.join();
   ::DestroyWindow(owner);
+}
+
+// The window style that reaches the program, a copy of about_start_probe.exe, which notes beside
+// itself the style it was started with; and the errors of what cannot start.
+TEST(ShellContract, TheStyleReachesTheProgramAndWhatCannotStartRaises) {
+  const struct {
+    const wchar_t* name;  // in the test's folder; blank: the command line itself
+    int style;            // to start with; -1: opened
+    const char* outcome;  // a style: the probe is there
+  } steps[] = {
+      {L"Program Files\\the probe.exe", SW_SHOWMINNOACTIVE, "style 7"},  // blanks, unquoted
+      {L"opened.exe", -1, "style 5"},  // SW_SHOW: in its current size and position
+      {L"missing.exe", SW_SHOWNORMAL, "error 53"},
+      {L"Program Files", SW_SHOWNORMAL, "error 53"},  // a folder
+      {L"   ", SW_SHOWNORMAL, "error 5"},  // blanks alone, as an empty line
+  };
+  const std::unique_ptr<FileWorld> folder = MakeWin32FileWorld();
+  wchar_t self[MAX_PATH];
+  ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const auto probe = std::filesystem::path(self).replace_filename("about_start_probe.exe");
+  Win32CodePage ansi;
+  Win32Shell shell(ansi);
+  for (const auto& s : steps) {
+    const std::wstring line = *s.name && *s.name != L' ' ? folder->PathOf(s.name) : s.name;
+    if (*s.outcome == 's') {
+      std::filesystem::create_directories(std::filesystem::path(line).parent_path());
+      std::filesystem::copy_file(probe, line, std::filesystem::copy_options::overwrite_existing);
+    }
+    std::string outcome;
+    try {
+      if (s.style < 0) shell.Open(line, nullptr); else shell.Start(line, s.style);
+      const std::filesystem::path note = line + L".started";
+      int style = -1;  // none noted within 15 seconds
+      for (int wait = 0; wait < 1500 && !(std::ifstream(note) >> style); ++wait) ::Sleep(10);
+      outcome = "style " + std::to_string(style);
+    } catch (const VbError& e) {
+      outcome = "error " + std::to_string(e.Number());
+      EXPECT_EQ(L"Shell", e.Source());
+    }
+    EXPECT_EQ(s.outcome, outcome) << s.name;
+  }
 }
 
 }  // namespace
