@@ -1,15 +1,14 @@
 #pragma once
 // Controls without windows, for scenario tests of the browser document. Each honours the effects
-// its interface promises and raises the common controls' errors (ControlsContract pins both); the
-// User* calls act as the user does, raising the events the document handles. Geometry is fixed:
-// a list view's rows are kRowHeight twips high from its top, a tab strip's pages sit inside
-// fixed margins.
+// its interface promises and raises the common controls' errors, as the Win32 controls do
+// (browser/tests/win32/RealControlsTest.cpp pins both); the User* calls act as the user does,
+// raising the events the document handles. Geometry is fixed: a list view's rows are kRowHeight
+// twips high from its top, a tab strip's pages sit inside fixed margins.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
@@ -107,7 +106,7 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   /// The row at floor(y / kRowHeight) in the current order, for 0 <= x < Width() and y >= 0.
   ListItem* HitTest(float x, float y) override {
     if (x < 0 || x >= Width() || y < 0 || y / kRowHeight >= ItemCount()) return nullptr;
-    return Order()[static_cast<std::size_t>(std::floor(y / kRowHeight))];
+    return Order()[static_cast<std::size_t>(y / kRowHeight)];
   }
   ListItem* DropHighlight() override { return dropHighlight_; }
   void DropHighlight(ListItem* item) override { dropHighlight_ = item; }
@@ -338,18 +337,16 @@ class HeadlessEditBox final : public HeadlessControl<EditBox> {
 /// is empty.
 class HeadlessCommonDialog final : public CommonDialog {
  public:
-  void CancelError(bool value) override { cancelError = value; }
-  void DialogTitle(std::wstring title) override { dialogTitle = std::move(title); }
+  void CancelError(bool) override {}
+  void DialogTitle(std::wstring) override {}
   void Filter(std::wstring text) override { filter = std::move(text); }
-  void FilterIndex(int index) override { filterIndex = index; }
+  void FilterIndex(int) override {}
   void InitDir(std::wstring folder) override { initDir = std::move(folder); }
   void Flags(long value) override { flags = value; }
   void ShowOpen() override { fileName_ = nextFileName; }
   const std::wstring& FileName() const override { return fileName_; }
 
-  bool cancelError = true;
-  std::wstring dialogTitle, filter, initDir, nextFileName;
-  int filterIndex = 0;
+  std::wstring filter, initDir, nextFileName;
   long flags = 0;
 
  private:
