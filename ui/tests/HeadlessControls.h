@@ -343,14 +343,11 @@ class HeadlessCommonDialog final : public CommonDialog {
   void FilterIndex(int) override {}
   void InitDir(std::wstring folder) override { initDir = std::move(folder); }
   void Flags(long value) override { flags = value; }
-  void ShowOpen() override { fileName_ = nextFileName; }
-  const std::wstring& FileName() const override { return fileName_; }
+  void ShowOpen() override { fileName = nextFileName; }
+  const std::wstring& FileName() const override { return fileName; }
 
-  std::wstring filter, initDir, nextFileName;
+  std::wstring filter, initDir, nextFileName, fileName;
   long flags = 0;
-
- private:
-  std::wstring fileName_;
 };
 
 class HeadlessContainer final : public DocumentContainer {

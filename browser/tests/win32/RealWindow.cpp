@@ -28,23 +28,3 @@ int Pixels(float twips, int axis) {
   ::ReleaseDC(nullptr, dc);
   return static_cast<int>(std::lround(twips * dpi / 1440.0));
 }
-
-Strings Texts(HWND list, int subItem) {
-  Strings texts;
-  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
-    wchar_t text[512] = L"";
-    ListView_GetItemText(list, i, subItem, text, 512);
-    texts.push_back(text);
-  }
-  return texts;
-}
-
-RealWindowTest::RealWindowTest() : DocumentRig(MakeWin32FileWorld(), window_->Controls()) {
-  window_->onResize = [this] { doc_.UserDocument_Resize(); };
-  ::ShowWindow(window_->Handle(), SW_SHOW);
-}
-
-void RealWindowTest::Size(float width, float height) {
-  ::SetWindowPos(window_->Handle(), nullptr, 0, 0, Pixels(width), Pixels(height, LOGPIXELSY),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-}

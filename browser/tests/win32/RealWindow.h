@@ -20,8 +20,6 @@ HWND HandleOf(Interface& control) {
 
 /// The device's pixels for the twips, as the document converts them.
 int Pixels(float twips, int axis = LOGPIXELSX);
-/// The texts of a column (0 the row's text, k sub-item k), in the order shown.
-Strings Texts(HWND list, int subItem = 0);
 
 /// The document window, made with its controls (hidden) inside a shown top-level window of its
 /// own; the common controls are registered first.
@@ -34,7 +32,13 @@ struct RealWindowHolder {
 
 class RealWindowTest : public testing::Test, protected RealWindowHolder, public DocumentRig {
  protected:
-  RealWindowTest();
+  RealWindowTest() : DocumentRig(MakeWin32FileWorld(), window_->Controls()) {
+    window_->onResize = [this] { doc_.UserDocument_Resize(); };
+    ::ShowWindow(window_->Handle(), SW_SHOW);
+  }
   ~RealWindowTest() override { window_->onResize = nullptr; }
-  void Size(float width, float height) override;
+  void Size(float width, float height) override {
+    ::SetWindowPos(window_->Handle(), nullptr, 0, 0, Pixels(width), Pixels(height, LOGPIXELSY),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 };
