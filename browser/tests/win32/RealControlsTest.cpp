@@ -42,11 +42,6 @@ Strings Texts(HWND list, int subItem = 0) {
   return texts;
 }
 
-std::wstring Order(ListView& list) {
-  std::wstring order;
-  for (int i = 1; i <= list.ItemCount(); ++i) order += list.Item(i).Text() + L" ";
-  return order;
-}
 
 void ListViewContract(ListView& list) {
   for (const wchar_t* key : {L"Name", L"Kind", L"Size", L"Date"}) list.AddColumn(key, key, 1440);
@@ -70,17 +65,17 @@ void ListViewContract(ListView& list) {
     columns << list.Column(i).Position() << L":" << list.Column(i).Width() << L" ";
   EXPECT_EQ(L"4:1440 2:0 3:2000 1:1440 ", columns.str());
 
-  const struct { std::function<void()> change; const wchar_t* order; } steps[] = {
-      {[&] { list.Sorted(true); }, L"10 A b "},
-      {[&] { list.AddItem(L"", L"2", L"").SubItems(2, L"exe"); }, L"10 2 A b "},
-      {[&] { ten.Text(L"c"); }, L"2 A b c "},
-      {[&] { list.SortKey(2); }, L"b c A 2 "},  // equal texts as added
-      {[&] { list.SortOrder(1); }, L"A 2 b c "},
-      {[&] { list.Sorted(false); }, L"b A c 2 "},
+  const struct { std::function<void()> change; Strings order; } steps[] = {
+      {[&] { list.Sorted(true); }, {L"10", L"A", L"b"}},
+      {[&] { list.AddItem(L"", L"2", L"").SubItems(2, L"exe"); }, {L"10", L"2", L"A", L"b"}},
+      {[&] { ten.Text(L"c"); }, {L"2", L"A", L"b", L"c"}},
+      {[&] { list.SortKey(2); }, {L"b", L"c", L"A", L"2"}},  // equal texts as added
+      {[&] { list.SortOrder(1); }, {L"A", L"2", L"b", L"c"}},
+      {[&] { list.Sorted(false); }, {L"b", L"A", L"c", L"2"}},
   };
   for (const auto& step : steps) {
     step.change();
-    EXPECT_EQ(step.order, Order(list));
+    EXPECT_EQ(step.order, ColumnTexts(list));
   }
   EXPECT_EQ(L"|yes", list.Item(1).SubItems(7) + L"|" + list.Item(2).SmallIcon()) << "never set";
 
