@@ -51,8 +51,9 @@ void ListViewContract(ListView& list) {
   ListItem& ten = list.AddItem(L"", L"10", L"not");
   ten.SubItems(2, L"dll");
   EXPECT_EQ((std::vector{35602, 380, 35601, 35600, 380, 35602, 380, 380, 35600, 35600, 35600}),
-            Raised({[&] { list.AddColumn(L"Kind", L"", 100); }, [&] { list.AddColumn(L"New", L"", -1); },
-                    [&] { list.Column(L"Nope"); }, [&] { list.Column(5); },
+            Raised({[&] { list.AddColumn(L"Kind", L"", 100); },
+                    [&] { list.AddColumn(L"New", L"", -1); }, [&] { list.Column(L"Nope"); },
+                    [&] { list.Column(5); },
                     [&] { list.Column(3).Width(-5); }, [&] { list.AddItem(L"k1", L"again", L""); },
                     [&] { list.SortOrder(2); }, [&] { list.SortKey(-1); }, [&] { list.Item(0); },
                     [&] { list.Item(4); }, [&] { b.SubItems(0); }}));
@@ -79,7 +80,7 @@ void ListViewContract(ListView& list) {
   }
   EXPECT_EQ(L"|yes", list.Item(1).SubItems(7) + L"|" + list.Item(2).SmallIcon()) << "never set";
 
-  list.events.ItemCheck = [](ListItem&) { ADD_FAILURE() << "a check set from code raised ItemCheck"; };
+  list.events.ItemCheck = [](ListItem&) { ADD_FAILURE() << "ItemCheck for a check from code"; };
   b.Checked(true);
   EXPECT_TRUE(b.Checked());
   list.SelectedItem(&list.Item(3));
@@ -114,25 +115,28 @@ TEST_F(Contract, TheWin32AndTheHeadlessControlsAnswerAlike) {
     tabs.SelectTab(2);
     tabs.SelectTab(2);
     EXPECT_EQ(L"22", clicks) << "each selection from code clicks";
-    EXPECT_EQ((std::vector{35600, 35600}), Raised({[&] { tabs.SelectTab(3); }, [&] { tabs.TabCaption(0); }}));
+    EXPECT_EQ((std::vector{35600, 35600}),
+              Raised({[&] { tabs.SelectTab(3); }, [&] { tabs.TabCaption(0); }}));
     tabs.events.Click = nullptr;
 
     Toolbar& bar = c->Toolbar1;
     bar.AddButton(L"Pin", L"Keep", L"custom", true);
     EXPECT_EQ((std::vector{35602, 35601}),
-              Raised({[&] { bar.AddButton(L"Pin", L"", L"", false); }, [&] { bar.ButtonValue(L"pin"); }}));
+              Raised({[&] { bar.AddButton(L"Pin", L"", L"", false); },
+                      [&] { bar.ButtonValue(L"pin"); }}));
     bar.ButtonValue(L"Pin", 1);
     EXPECT_EQ(1, bar.ButtonValue(L"Pin"));
     const float height = bar.Height();
     bar.Move(0, 0, 3000);
-    EXPECT_EQ((std::pair{3000.f, height}), (std::pair{bar.Width(), bar.Height()})) << "its own height";
+    EXPECT_EQ((std::pair{3000.f, height}), (std::pair{bar.Width(), bar.Height()})) << "own height";
 
     for (Control* control : std::initializer_list<Control*>{&c->txtName, &c->fraProps}) {
       control->Move(10, 20, 333.3f, 400);
       EXPECT_EQ((std::vector{380, 380}), Raised({[&] { control->Move(1, 2, -3, 4); },
                                                  [&] { control->Move(1, 2, 3, -4); }}));
       EXPECT_EQ((std::vector{10.f, 20.f, 333.3f, 400.f}),
-                (std::vector{control->Left(), control->Top(), control->Width(), control->Height()}));
+                (std::vector{control->Left(), control->Top(), control->Width(),
+                             control->Height()}));
       control->Visible(false);
       EXPECT_FALSE(control->Visible());
     }
@@ -157,7 +161,8 @@ TEST_F(Contract, TheWin32AndTheHeadlessControlsAnswerAlike) {
   EXPECT_EQ(L"9", first.Text());
   first.SubItems(1, L"changed");  // which sorts it last
   EXPECT_EQ(L"9", Texts(hwnd).back());
-  EXPECT_EQ((Strings{L"name 8", L"changed"}), (Strings{Texts(hwnd, 1).front(), Texts(hwnd, 1).back()}));
+  EXPECT_EQ((Strings{L"name 8", L"changed"}),
+            (Strings{Texts(hwnd, 1).front(), Texts(hwnd, 1).back()}));
   pump();
   EXPECT_TRUE(::IsWindowVisible(hwnd));
   list.Visible(false);
@@ -176,7 +181,8 @@ class RealControls : public RealWindowTest {};
 
 TEST_F(RealControls, TheColumnsCaptionsAndCheckBoxesShowAsTheUserKnowsThem) {
   Open();
-  HWND tabs = HandleOf(c_.TabStrip1), fields = HandleOf(c_.lvwCustomize), bar = HandleOf(c_.Toolbar1);
+  HWND tabs = HandleOf(c_.TabStrip1), fields = HandleOf(c_.lvwCustomize),
+       bar = HandleOf(c_.Toolbar1);
   RECT display = RectInParent(tabs), placed = RectInParent(HandleOf(c_.lvwRecent));
   TabCtrl_AdjustRect(tabs, FALSE, &display);
   EXPECT_TRUE(::EqualRect(&display, &placed)) << "the page fills the tabs' display area";
@@ -211,15 +217,16 @@ TEST_F(RealControls, TheColumnsCaptionsAndCheckBoxesShowAsTheUserKnowsThem) {
   LVCOLUMNW column{.mask = LVCF_TEXT, .pszText = header, .cchTextMax = 64};
   ListView_GetColumn(fields, 0, &column);
   captions.push_back(header);
-  EXPECT_EQ((Strings{L"Recent", L"Favorites", L"Properties", L"Name:", L"Path:", L"Type:", L"Title:",
-                     L"Product Name:", L"Description:", L"Version:", L"Company Name:", L"Copyright:",
-                     L"File Description:", L"File Name:", L"Open selected Project",
+  EXPECT_EQ((Strings{L"Recent", L"Favorites", L"Properties", L"Name:", L"Path:", L"Type:",
+                     L"Title:", L"Product Name:", L"Description:", L"Version:", L"Company Name:",
+                     L"Copyright:", L"File Description:", L"File Name:", L"Open selected Project",
                      L"View Properties of selected Project", L"Customize view", L"About program",
                      L"Show/Hide Field"}),
             captions) << "the tabs, the property labels, the toolbar's tips, the fields' header";
 
   RECT button{}, row{};
-  ASSERT_TRUE(::SendMessageW(bar, TB_GETRECT, command(L"Customize"), reinterpret_cast<LPARAM>(&button)));
+  ASSERT_TRUE(
+      ::SendMessageW(bar, TB_GETRECT, command(L"Customize"), reinterpret_cast<LPARAM>(&button)));
   Click(bar, Centre(button));
   ASSERT_TRUE(::IsWindowVisible(fields));
   EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONCHECKED, command(L"Customize"), 0)) << "it stays down";
