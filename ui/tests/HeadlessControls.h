@@ -13,7 +13,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -85,14 +84,12 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   void ClearItems() override {
     selected_ = dropHighlight_ = nullptr;
     rows_.clear();
-    stale_ = true;
   }
   ListItem& AddItem(std::wstring key, std::wstring text, std::wstring smallIcon) override {
     for (auto& row : rows_)
       if (!key.empty() && row->Key() == key) ThrowKeyNotUnique(L"ListItems.Add");
     rows_.push_back(
         std::make_unique<Row>(*this, std::move(key), std::move(text), std::move(smallIcon)));
-    stale_ = true;
     return *rows_.back();
   }
   int ItemCount() const override { return static_cast<int>(rows_.size()); }
@@ -151,14 +148,14 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     }
     const std::wstring& Key() const override { return key_; }
     const std::wstring& Text() const override { return cells_.at(0); }
-    void Text(std::wstring text) override { Cell(0) = std::move(text); }
+    void Text(std::wstring text) override { cells_[0] = std::move(text); }
     const std::wstring& SubItems(int index) const override {
       if (index < 1) ThrowOutOfBounds(L"SubItems");
       return CellText(index);
     }
     void SubItems(int index, std::wstring text) override {
       if (index < 1) ThrowOutOfBounds(L"SubItems");
-      Cell(index) = std::move(text);
+      cells_[index] = std::move(text);
     }
     const std::wstring& SmallIcon() const override { return icon_; }
     bool Checked() const override { return checked_; }
@@ -174,8 +171,6 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     }
 
    private:
-    std::wstring& Cell(int column) { return owner_.stale_ = true, cells_[column]; }
-
     HeadlessListView& owner_;
     std::wstring key_, icon_;
     std::map<int, std::wstring> cells_;  // 0 the row's text, k its sub-item k
@@ -211,29 +206,22 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     float width_;
   };
 
-  // The rows as shown, derived again when a row or a setting changed since.
-  const std::vector<Row*>& Order() const {
-    const auto by = std::tuple(sorted_, sortKey_, sortOrder_);
-    if (!stale_ && by == orderedBy_) return order_;
-    order_.clear();
-    for (auto& row : rows_) order_.push_back(row.get());
+  // The rows as shown, derived afresh from the rows and the settings as they are now.
+  std::vector<Row*> Order() const {
+    std::vector<Row*> order;
+    for (auto& row : rows_) order.push_back(row.get());
     // A stable sort keeps equal rows in insertion order in both directions.
     const int column = sortKey_, sign = sortOrder_ == 1 ? -1 : 1;
     if (sorted_)
-      std::stable_sort(order_.begin(), order_.end(), [column, sign](Row* a, Row* b) {
+      std::stable_sort(order.begin(), order.end(), [column, sign](Row* a, Row* b) {
         return sign * CompareListText(a->CellText(column), b->CellText(column)) < 0;
       });
-    stale_ = false;
-    orderedBy_ = by;
-    return order_;
+    return order;
   }
 
   std::vector<std::unique_ptr<Header>> columns_;  // creation order
   std::vector<Header*> columnOrder_;              // display order
   std::vector<std::unique_ptr<Row>> rows_;        // insertion order
-  mutable std::vector<Row*> order_;
-  mutable bool stale_ = false;
-  mutable std::tuple<bool, int, int> orderedBy_{false, 0, 0};
   ListItem* selected_ = nullptr;
   ListItem* dropHighlight_ = nullptr;
   int sortKey_ = 0, sortOrder_ = 0;
@@ -333,8 +321,8 @@ class HeadlessEditBox final : public HeadlessControl<EditBox> {
   std::wstring text_, cue_;
 };
 
-/// Keeps the settings the document applies; the user chooses nextFileName, or cancels when it
-/// is empty.
+/// Keeps the filter, folder and flags the document applies (its title shows in the real dialog);
+/// the user chooses nextFileName, or cancels when it is empty.
 class HeadlessCommonDialog final : public CommonDialog {
  public:
   void CancelError(bool) override {}
