@@ -130,16 +130,14 @@ TEST_F(Contract, TheWin32AndTheHeadlessControlsAnswerAlike) {
     bar.Move(0, 0, 3000);
     EXPECT_EQ((std::pair{3000.f, height}), (std::pair{bar.Width(), bar.Height()})) << "own height";
 
-    for (Control* control : std::initializer_list<Control*>{&c->txtName, &c->fraProps}) {
-      control->Move(10, 20, 333.3f, 400);
-      EXPECT_EQ((std::vector{380, 380}), Raised({[&] { control->Move(1, 2, -3, 4); },
-                                                 [&] { control->Move(1, 2, 3, -4); }}));
-      EXPECT_EQ((std::vector{10.f, 20.f, 333.3f, 400.f}),
-                (std::vector{control->Left(), control->Top(), control->Width(),
-                             control->Height()}));
-      control->Visible(false);
-      EXPECT_FALSE(control->Visible());
-    }
+    Control& box = c->txtName;  // a frame and a label place themselves by the same code
+    box.Move(10, 20, 333.3f, 400);
+    EXPECT_EQ((std::vector{380, 380}),
+              Raised({[&] { box.Move(1, 2, -3, 4); }, [&] { box.Move(1, 2, 3, -4); }}));
+    EXPECT_EQ((std::vector{10.f, 20.f, 333.3f, 400.f}),
+              (std::vector{box.Left(), box.Top(), box.Width(), box.Height()}));
+    box.Visible(false);
+    EXPECT_FALSE(box.Visible());
   }
 
   // A list view changed row by row holds its drawing until the message loop runs again.
