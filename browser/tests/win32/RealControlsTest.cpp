@@ -42,7 +42,6 @@ Strings Texts(HWND list, int subItem = 0) {
   return texts;
 }
 
-
 void ListViewContract(ListView& list) {
   for (const wchar_t* key : {L"Name", L"Kind", L"Size", L"Date"}) list.AddColumn(key, key, 1440);
   ListItem& b = list.AddItem(L"k1", L"b", L"");
@@ -53,10 +52,10 @@ void ListViewContract(ListView& list) {
   EXPECT_EQ((std::vector{35602, 380, 35601, 35600, 380, 35602, 380, 380, 35600, 35600, 35600}),
             Raised({[&] { list.AddColumn(L"Kind", L"", 100); },
                     [&] { list.AddColumn(L"New", L"", -1); }, [&] { list.Column(L"Nope"); },
-                    [&] { list.Column(5); },
-                    [&] { list.Column(3).Width(-5); }, [&] { list.AddItem(L"k1", L"again", L""); },
-                    [&] { list.SortOrder(2); }, [&] { list.SortKey(-1); }, [&] { list.Item(0); },
-                    [&] { list.Item(4); }, [&] { b.SubItems(0); }}));
+                    [&] { list.Column(5); }, [&] { list.Column(3).Width(-5); },
+                    [&] { list.AddItem(L"k1", L"again", L""); }, [&] { list.SortOrder(2); },
+                    [&] { list.SortKey(-1); }, [&] { list.Item(0); }, [&] { list.Item(4); },
+                    [&] { b.SubItems(0); }}));
   list.Column(L"Date").Position(1);
   list.Column(1).Position(99);
   list.Column(2).Width(0);
