@@ -1,20 +1,18 @@
 #pragma once
 // Controls without windows, for scenario tests of the browser document. Each honours the effects
-// its interface promises and raises the common controls' errors (ControlsContract pins both); the
-// User* calls act as the user does, raising the events the document handles. Geometry is fixed:
-// a list view's rows are kRowHeight twips high from its top, a tab strip's pages sit inside
-// fixed margins.
+// its interface promises and raises the common controls' errors, as the Win32 controls do
+// (browser/tests/win32/RealControlsTest.cpp pins both); the User* calls act as the user does,
+// raising the events the document handles. Geometry is fixed: a list view's rows are kRowHeight
+// twips high from its top, a tab strip's pages sit inside fixed margins.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -86,14 +84,12 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   void ClearItems() override {
     selected_ = dropHighlight_ = nullptr;
     rows_.clear();
-    stale_ = true;
   }
   ListItem& AddItem(std::wstring key, std::wstring text, std::wstring smallIcon) override {
     for (auto& row : rows_)
       if (!key.empty() && row->Key() == key) ThrowKeyNotUnique(L"ListItems.Add");
     rows_.push_back(
         std::make_unique<Row>(*this, std::move(key), std::move(text), std::move(smallIcon)));
-    stale_ = true;
     return *rows_.back();
   }
   int ItemCount() const override { return static_cast<int>(rows_.size()); }
@@ -107,7 +103,7 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   /// The row at floor(y / kRowHeight) in the current order, for 0 <= x < Width() and y >= 0.
   ListItem* HitTest(float x, float y) override {
     if (x < 0 || x >= Width() || y < 0 || y / kRowHeight >= ItemCount()) return nullptr;
-    return Order()[static_cast<std::size_t>(std::floor(y / kRowHeight))];
+    return Order()[static_cast<std::size_t>(y / kRowHeight)];
   }
   ListItem* DropHighlight() override { return dropHighlight_; }
   void DropHighlight(ListItem* item) override { dropHighlight_ = item; }
@@ -152,14 +148,14 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     }
     const std::wstring& Key() const override { return key_; }
     const std::wstring& Text() const override { return cells_.at(0); }
-    void Text(std::wstring text) override { Cell(0) = std::move(text); }
+    void Text(std::wstring text) override { cells_[0] = std::move(text); }
     const std::wstring& SubItems(int index) const override {
       if (index < 1) ThrowOutOfBounds(L"SubItems");
       return CellText(index);
     }
     void SubItems(int index, std::wstring text) override {
       if (index < 1) ThrowOutOfBounds(L"SubItems");
-      Cell(index) = std::move(text);
+      cells_[index] = std::move(text);
     }
     const std::wstring& SmallIcon() const override { return icon_; }
     bool Checked() const override { return checked_; }
@@ -175,8 +171,6 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     }
 
    private:
-    std::wstring& Cell(int column) { return owner_.stale_ = true, cells_[column]; }
-
     HeadlessListView& owner_;
     std::wstring key_, icon_;
     std::map<int, std::wstring> cells_;  // 0 the row's text, k its sub-item k
@@ -212,29 +206,22 @@ class HeadlessListView final : public HeadlessControl<ListView> {
     float width_;
   };
 
-  // The rows as shown, derived again when a row or a setting changed since.
-  const std::vector<Row*>& Order() const {
-    const auto by = std::tuple(sorted_, sortKey_, sortOrder_);
-    if (!stale_ && by == orderedBy_) return order_;
-    order_.clear();
-    for (auto& row : rows_) order_.push_back(row.get());
+  // The rows as shown, derived afresh from the rows and the settings as they are now.
+  std::vector<Row*> Order() const {
+    std::vector<Row*> order;
+    for (auto& row : rows_) order.push_back(row.get());
     // A stable sort keeps equal rows in insertion order in both directions.
     const int column = sortKey_, sign = sortOrder_ == 1 ? -1 : 1;
     if (sorted_)
-      std::stable_sort(order_.begin(), order_.end(), [column, sign](Row* a, Row* b) {
+      std::stable_sort(order.begin(), order.end(), [column, sign](Row* a, Row* b) {
         return sign * CompareListText(a->CellText(column), b->CellText(column)) < 0;
       });
-    stale_ = false;
-    orderedBy_ = by;
-    return order_;
+    return order;
   }
 
   std::vector<std::unique_ptr<Header>> columns_;  // creation order
   std::vector<Header*> columnOrder_;              // display order
   std::vector<std::unique_ptr<Row>> rows_;        // insertion order
-  mutable std::vector<Row*> order_;
-  mutable bool stale_ = false;
-  mutable std::tuple<bool, int, int> orderedBy_{false, 0, 0};
   ListItem* selected_ = nullptr;
   ListItem* dropHighlight_ = nullptr;
   int sortKey_ = 0, sortOrder_ = 0;
@@ -334,26 +321,21 @@ class HeadlessEditBox final : public HeadlessControl<EditBox> {
   std::wstring text_, cue_;
 };
 
-/// Keeps the settings the document applies; the user chooses nextFileName, or cancels when it
-/// is empty.
+/// Keeps the filter, folder and flags the document applies (its title shows in the real dialog);
+/// the user chooses nextFileName, or cancels when it is empty.
 class HeadlessCommonDialog final : public CommonDialog {
  public:
-  void CancelError(bool value) override { cancelError = value; }
-  void DialogTitle(std::wstring title) override { dialogTitle = std::move(title); }
+  void CancelError(bool) override {}
+  void DialogTitle(std::wstring) override {}
   void Filter(std::wstring text) override { filter = std::move(text); }
-  void FilterIndex(int index) override { filterIndex = index; }
+  void FilterIndex(int) override {}
   void InitDir(std::wstring folder) override { initDir = std::move(folder); }
   void Flags(long value) override { flags = value; }
-  void ShowOpen() override { fileName_ = nextFileName; }
-  const std::wstring& FileName() const override { return fileName_; }
+  void ShowOpen() override { fileName = nextFileName; }
+  const std::wstring& FileName() const override { return fileName; }
 
-  bool cancelError = true;
-  std::wstring dialogTitle, filter, initDir, nextFileName;
-  int filterIndex = 0;
+  std::wstring filter, initDir, nextFileName, fileName;
   long flags = 0;
-
- private:
-  std::wstring fileName_;
 };
 
 class HeadlessContainer final : public DocumentContainer {

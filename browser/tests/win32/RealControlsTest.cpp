@@ -1,44 +1,149 @@
-// The Win32 controls under the document: first their contract, side by side with the headless
-// controls the scenario tests trust; then what only the real windows show, with the document
-// driven by clicks and the results read back from the windows themselves.
+// The Win32 controls under the document: first the answers they and the headless controls the
+// scenario tests trust both give to the same calls; then what only the real windows show, with
+// the document driven by clicks and the results read back from the windows themselves.
 
 #include "browser/tests/win32/RealWindow.h"
 
 #include <commctrl.h>
 #include <dlgs.h>
 
+#include <functional>
+#include <sstream>
+#include <tuple>
+
+#include "platform/Error.h"
 #include "platform/tests/win32/UserInput.h"
-#include "ui/tests/ControlsContract.h"
 #include "ui/win32/Win32Controls.h"
 
 namespace {
 
-using namespace contract;
-
-class Contract : public testing::Test, protected RealWindowHolder {
- protected:
-  HeadlessWindow headless_;
-};
-
-TEST_F(Contract, TheWin32ControlsAnswerAsTheHeadlessOnes) {
-  ASSERT_TRUE(window_);
-  SkeldraControls real = window_->Controls();
-  const Strings list = ListViewContract(headless_.lvwRecent);
-  EXPECT_EQ(list, ListViewContract(real.lvwRecent));
-  EXPECT_EQ(list, ListViewContract(real.lvwCustomize)) << "the one with check boxes";
-  EXPECT_EQ(TabStripContract(headless_.TabStrip1), TabStripContract(real.TabStrip1));
-  EXPECT_EQ(ToolbarContract(headless_.Toolbar1), ToolbarContract(real.Toolbar1));
-  EXPECT_EQ(ControlContract(headless_.txtName), ControlContract(real.txtName));
-  EXPECT_EQ(ControlContract(headless_.fraProps), ControlContract(real.fraProps));
+// The VbError number each call raises, 0 for none.
+std::vector<int> Raised(std::initializer_list<std::function<void()>> calls) {
+  std::vector<int> numbers;
+  for (const auto& call : calls) {
+    try {
+      call();
+      numbers.push_back(0);
+    } catch (const VbError& e) {
+      numbers.push_back(e.Number());
+    }
+  }
+  return numbers;
 }
 
-// A list view changed row by row holds its drawing until the message loop runs again. Meanwhile
-// each cell still goes to its own row in the control, moved by a sort or not, and the list reads
-// as shown or hidden as it was; afterwards a hidden list stays hidden.
-TEST_F(Contract, AListChangedWhileTheLoopIsAwayKeepsItsCellsAndItsVisibility) {
+// The texts of a column (0 the row's text, k sub-item k), in the order shown.
+Strings Texts(HWND list, int subItem = 0) {
+  Strings texts;
+  for (int i = 0; i < ListView_GetItemCount(list); ++i) {
+    wchar_t text[512] = L"";
+    ListView_GetItemText(list, i, subItem, text, 512);
+    texts.push_back(text);
+  }
+  return texts;
+}
+
+void ListViewContract(ListView& list) {
+  for (const wchar_t* key : {L"Name", L"Kind", L"Size", L"Date"}) list.AddColumn(key, key, 1440);
+  ListItem& b = list.AddItem(L"k1", L"b", L"");
+  b.SubItems(2, L"dll");
+  list.AddItem(L"", L"A", L"yes").SubItems(2, L"exe");
+  ListItem& ten = list.AddItem(L"", L"10", L"not");
+  ten.SubItems(2, L"dll");
+  EXPECT_EQ((std::vector{35602, 380, 35601, 35600, 380, 35602, 380, 380, 35600, 35600, 35600}),
+            Raised({[&] { list.AddColumn(L"Kind", L"", 100); },
+                    [&] { list.AddColumn(L"New", L"", -1); }, [&] { list.Column(L"Nope"); },
+                    [&] { list.Column(5); }, [&] { list.Column(3).Width(-5); },
+                    [&] { list.AddItem(L"k1", L"again", L""); }, [&] { list.SortOrder(2); },
+                    [&] { list.SortKey(-1); }, [&] { list.Item(0); }, [&] { list.Item(4); },
+                    [&] { b.SubItems(0); }}));
+  list.Column(L"Date").Position(1);
+  list.Column(1).Position(99);
+  list.Column(2).Width(0);
+  list.Column(3).Width(2000);
+  std::wostringstream columns;  // place and width of each column, as created
+  for (int i = 1; i <= 4; ++i)
+    columns << list.Column(i).Position() << L":" << list.Column(i).Width() << L" ";
+  EXPECT_EQ(L"4:1440 2:0 3:2000 1:1440 ", columns.str());
+
+  const struct { std::function<void()> change; Strings order; } steps[] = {
+      {[&] { list.Sorted(true); }, {L"10", L"A", L"b"}},
+      {[&] { list.AddItem(L"", L"2", L"").SubItems(2, L"exe"); }, {L"10", L"2", L"A", L"b"}},
+      {[&] { ten.Text(L"c"); }, {L"2", L"A", L"b", L"c"}},
+      {[&] { list.SortKey(2); }, {L"b", L"c", L"A", L"2"}},  // equal texts as added
+      {[&] { list.SortOrder(1); }, {L"A", L"2", L"b", L"c"}},
+      {[&] { list.Sorted(false); }, {L"b", L"A", L"c", L"2"}},
+  };
+  for (const auto& step : steps) {
+    step.change();
+    EXPECT_EQ(step.order, ColumnTexts(list));
+  }
+  EXPECT_EQ(L"|yes", list.Item(1).SubItems(7) + L"|" + list.Item(2).SmallIcon()) << "never set";
+
+  list.events.ItemCheck = [](ListItem&) { ADD_FAILURE() << "ItemCheck for a check from code"; };
+  b.Checked(true);
+  EXPECT_TRUE(b.Checked());
+  list.SelectedItem(&list.Item(3));
+  list.DropHighlight(&list.Item(2));
+  EXPECT_EQ(L"cA", list.SelectedItem()->Text() + list.DropHighlight()->Text());
+  list.SelectedItem(nullptr);
+  EXPECT_EQ(nullptr, list.SelectedItem());
+  list.SelectedItem(&list.Item(3));
+  list.ClearItems();
+  EXPECT_EQ((std::tuple{0, nullptr, nullptr}),
+            (std::tuple{list.ItemCount(), list.SelectedItem(), list.DropHighlight()}));
+}
+
+class Contract : public testing::Test, protected RealWindowHolder {};
+
+TEST_F(Contract, TheWin32AndTheHeadlessControlsAnswerAlike) {
   ASSERT_TRUE(window_);
+  HeadlessWindow headless;
+  SkeldraControls real = window_->Controls(), mirror = headless.Controls();
+  for (SkeldraControls* c : {&mirror, &real}) {
+    SCOPED_TRACE(c == &real ? "Win32" : "headless");
+    ListViewContract(c->lvwRecent);
+    ListViewContract(c->lvwCustomize);  // the one with check boxes
+
+    TabStrip& tabs = c->TabStrip1;
+    EXPECT_EQ(0, tabs.SelectedIndex());
+    tabs.AddTab(L"Recent");
+    tabs.AddTab(L"Favorites");
+    EXPECT_EQ(1, tabs.SelectedIndex()) << "the first tab added";
+    std::wstring clicks;
+    tabs.events.Click = [&] { clicks += std::to_wstring(tabs.SelectedIndex()); };
+    tabs.SelectTab(2);
+    tabs.SelectTab(2);
+    EXPECT_EQ(L"22", clicks) << "each selection from code clicks";
+    EXPECT_EQ((std::vector{35600, 35600}),
+              Raised({[&] { tabs.SelectTab(3); }, [&] { tabs.TabCaption(0); }}));
+    tabs.events.Click = nullptr;
+
+    Toolbar& bar = c->Toolbar1;
+    bar.AddButton(L"Pin", L"Keep", L"custom", true);
+    EXPECT_EQ((std::vector{35602, 35601}),
+              Raised({[&] { bar.AddButton(L"Pin", L"", L"", false); },
+                      [&] { bar.ButtonValue(L"pin"); }}));
+    bar.ButtonValue(L"Pin", 1);
+    EXPECT_EQ(1, bar.ButtonValue(L"Pin"));
+    const float height = bar.Height();
+    bar.Move(0, 0, 3000);
+    EXPECT_EQ((std::pair{3000.f, height}), (std::pair{bar.Width(), bar.Height()})) << "own height";
+
+    Control& box = c->txtName;  // a frame and a label place themselves by the same code
+    box.Move(10, 20, 333.3f, 400);
+    EXPECT_EQ((std::vector{380, 380}),
+              Raised({[&] { box.Move(1, 2, -3, 4); }, [&] { box.Move(1, 2, 3, -4); }}));
+    EXPECT_EQ((std::vector{10.f, 20.f, 333.3f, 400.f}),
+              (std::vector{box.Left(), box.Top(), box.Width(), box.Height()}));
+    box.Visible(false);
+    EXPECT_FALSE(box.Visible());
+  }
+
+  // A list view changed row by row holds its drawing until the message loop runs again.
+  // Meanwhile each cell still goes to its own row in the control, moved by a sort or not, and
+  // the list reads as shown or hidden as it was; afterwards a hidden list stays hidden.
   ::ShowWindow(window_->Handle(), SW_SHOWNA);
-  ListView& list = window_->Controls().lvwRecent;
+  ListView& list = real.lvwFavor;
   HWND hwnd = HandleOf(list);
   const auto pump = [] {
     for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
@@ -53,11 +158,10 @@ TEST_F(Contract, AListChangedWhileTheLoopIsAwayKeepsItsCellsAndItsVisibility) {
   EXPECT_EQ(L"9", first.Text());
   first.SubItems(1, L"changed");  // which sorts it last
   EXPECT_EQ(L"9", Texts(hwnd).back());
-  EXPECT_EQ(L"changed", Texts(hwnd, 1).back());
-  EXPECT_EQ(L"name 8", Texts(hwnd, 1).front());
+  EXPECT_EQ((Strings{L"name 8", L"changed"}),
+            (Strings{Texts(hwnd, 1).front(), Texts(hwnd, 1).back()}));
   pump();
   EXPECT_TRUE(::IsWindowVisible(hwnd));
-
   list.Visible(false);
   list.ClearItems();
   list.AddItem(L"", L"alone", L"").SubItems(1, L"hidden");
@@ -72,9 +176,10 @@ TEST_F(Contract, AListChangedWhileTheLoopIsAwayKeepsItsCellsAndItsVisibility) {
 
 class RealControls : public RealWindowTest {};
 
-TEST_F(RealControls, ViewPlacesAndOrdersTheColumnsAndTheirCheckBoxesShowOrHideThem) {
+TEST_F(RealControls, TheColumnsCaptionsAndCheckBoxesShowAsTheUserKnowsThem) {
   Open();
-  HWND tabs = HandleOf(c_.TabStrip1), fields = HandleOf(c_.lvwCustomize);
+  HWND tabs = HandleOf(c_.TabStrip1), fields = HandleOf(c_.lvwCustomize),
+       bar = HandleOf(c_.Toolbar1);
   RECT display = RectInParent(tabs), placed = RectInParent(HandleOf(c_.lvwRecent));
   TabCtrl_AdjustRect(tabs, FALSE, &display);
   EXPECT_TRUE(::EqualRect(&display, &placed)) << "the page fills the tabs' display area";
@@ -86,103 +191,81 @@ TEST_F(RealControls, ViewPlacesAndOrdersTheColumnsAndTheirCheckBoxesShowOrHideTh
     EXPECT_EQ((std::vector<int>{Pixels(600), 0, Pixels(2000), 0, 0, 0, 0, Pixels(2000), 0}), widths);
   }
 
-  ClickButton(L"Customize");
-  ASSERT_TRUE(::IsWindowVisible(fields));
-  ASSERT_EQ(L"Type", Texts(fields).at(4));
-  EXPECT_TRUE(ListView_GetCheckState(fields, 0)) << "N's box, ticked by the document";
-  ClickCheckBox(c_.lvwCustomize, 4);
-  EXPECT_TRUE(ListView_GetCheckState(fields, 4));
-  EXPECT_EQ(Pixels(2000), ListView_GetColumnWidth(HandleOf(c_.lvwFavor), 4));
-  ClickCheckBox(c_.lvwCustomize, 4);
-  EXPECT_EQ(0, ListView_GetColumnWidth(HandleOf(c_.lvwRecent), 4));
-  const int command = dynamic_cast<Win32Toolbar&>(c_.Toolbar1).CommandOf(L"Customize");
-  EXPECT_TRUE(::SendMessageW(HandleOf(c_.Toolbar1), TB_ISBUTTONCHECKED, command, 0)) << "it stays down";
-}
-
-TEST_F(RealControls, TheCaptionsAndMenusReadAsTheUserKnowsThem) {
-  SetRecent({{L"1", Project(L"r.vbp")}});
-  SetFavorites({{L"1", Project(L"f.vbp")}});
-  Open();
-  Strings tabs, labels, tips;
-  HWND strip = HandleOf(c_.TabStrip1), bar = HandleOf(c_.Toolbar1);
-  for (int i = 0; i < TabCtrl_GetItemCount(strip); ++i) {
+  Strings captions;
+  for (int i = 0; i < TabCtrl_GetItemCount(tabs); ++i) {
     wchar_t text[64] = {};
     TCITEMW item{.mask = TCIF_TEXT, .pszText = text, .cchTextMax = 64};
-    TabCtrl_GetItem(strip, i, &item);
-    tabs.push_back(text);
+    TabCtrl_GetItem(tabs, i, &item);
+    captions.push_back(text);
   }
-  for (Label* label : c_.lblProps) labels.push_back(WindowText(HandleOf(*label)));
+  for (Label* label : c_.lblProps) captions.push_back(WindowText(HandleOf(*label)));
+  const auto command = [&](const wchar_t* key) {
+    return dynamic_cast<Win32Toolbar&>(c_.Toolbar1).CommandOf(key);
+  };
   for (const wchar_t* key : {L"Open", L"Properties", L"Customize", L"About"}) {
     // Each tip as the toolbar asks its parent for it.
     wchar_t text[80] = {};
     NMTBGETINFOTIPW tip{.hdr = {bar, static_cast<UINT_PTR>(::GetDlgCtrlID(bar)), TBN_GETINFOTIPW},
-                        .pszText = text, .cchTextMax = 80,
-                        .iItem = dynamic_cast<Win32Toolbar&>(c_.Toolbar1).CommandOf(key)};
+                        .pszText = text, .cchTextMax = 80, .iItem = command(key)};
     ::SendMessageW(::GetParent(bar), WM_NOTIFY, tip.hdr.idFrom, reinterpret_cast<LPARAM>(&tip));
-    tips.push_back(text);
+    captions.push_back(text);
   }
   wchar_t header[64] = {};
   LVCOLUMNW column{.mask = LVCF_TEXT, .pszText = header, .cchTextMax = 64};
-  ListView_GetColumn(HandleOf(c_.lvwCustomize), 0, &column);
-  RightClickFirstRow(c_.lvwRecent);
-  const Strings recentMenu = gMenuCaptions;
-  ClickTab(2);
-  RightClickFirstRow(c_.lvwFavor);
+  ListView_GetColumn(fields, 0, &column);
+  captions.push_back(header);
+  EXPECT_EQ((Strings{L"Recent", L"Favorites", L"Properties", L"Name:", L"Path:", L"Type:",
+                     L"Title:", L"Product Name:", L"Description:", L"Version:", L"Company Name:",
+                     L"Copyright:", L"File Description:", L"File Name:", L"Open selected Project",
+                     L"View Properties of selected Project", L"Customize view", L"About program",
+                     L"Show/Hide Field"}),
+            captions) << "the tabs, the property labels, the toolbar's tips, the fields' header";
 
-  const struct {
-    const char* what;
-    Strings shown, expected;
-  } table[] = {
-      {"tabs", tabs, {L"Recent", L"Favorites", L"Properties"}},
-      {"property labels", labels,
-       {L"Name:", L"Path:", L"Type:", L"Title:", L"Product Name:", L"Description:", L"Version:",
-        L"Company Name:", L"Copyright:", L"File Description:", L"File Name:"}},
-      {"toolbar tips", tips,
-       {L"Open selected Project", L"View Properties of selected Project", L"Customize view",
-        L"About program"}},
-      {"field list header", {header}, {L"Show/Hide Field"}},
-      {"recent menu", recentMenu,
-       {L"Add to Favorites", L"Open Project", L"Properties", L"Copy Path", L"Open Containing Folder"}},
-      {"favourites menu", gMenuCaptions,
-       {L"Remove", L"Open", L"Properties", L"Copy Path", L"Open Containing Folder"}},
-  };
-  for (const auto& row : table) EXPECT_EQ(row.expected, row.shown) << row.what;
+  RECT button{}, row{};
+  ASSERT_TRUE(
+      ::SendMessageW(bar, TB_GETRECT, command(L"Customize"), reinterpret_cast<LPARAM>(&button)));
+  Click(bar, Centre(button));
+  ASSERT_TRUE(::IsWindowVisible(fields));
+  EXPECT_TRUE(::SendMessageW(bar, TB_ISBUTTONCHECKED, command(L"Customize"), 0)) << "it stays down";
+  ASSERT_EQ(L"Type", Texts(fields).at(4));
+  EXPECT_TRUE(ListView_GetCheckState(fields, 0)) << "N's box, ticked by the document";
+  // The box is at the row's left end: found by the control's own hit test.
+  ASSERT_TRUE(ListView_GetItemRect(fields, 4, &row, LVIR_BOUNDS));
+  LVHITTESTINFO box{{row.left, (row.top + row.bottom) / 2}};
+  while (box.pt.x < row.left + 40 &&
+         !(ListView_HitTest(fields, &box) == 4 && (box.flags & LVHT_ONITEMSTATEICON)))
+    ++box.pt.x;
+  Click(fields, box.pt);
+  EXPECT_TRUE(ListView_GetCheckState(fields, 4));
+  EXPECT_EQ(Pixels(2000), ListView_GetColumnWidth(HandleOf(c_.lvwFavor), 4));
+  Click(fields, box.pt);
+  EXPECT_EQ(0, ListView_GetColumnWidth(HandleOf(c_.lvwRecent), 4));
 }
 
-TEST_F(RealControls, TabMovesTheFocusAmongTheShownControlsInTabOrder) {
+TEST_F(RealControls, TabMovesTheFocusInTabOrderAndTheHourglassStaysUntilThePointerIsReset) {
   Open();
   window_->FocusFirst();
   EXPECT_EQ(HandleOf(c_.TabStrip1), ::GetFocus()) << "the toolbar takes no focus";
-  MSG key{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
-  EXPECT_TRUE(window_->TranslateAccelerator(&key));
-  EXPECT_EQ(HandleOf(c_.lvwRecent), ::GetFocus());
-  key.hwnd = ::GetFocus();
-  EXPECT_TRUE(window_->TranslateAccelerator(&key));
-  EXPECT_EQ(HandleOf(c_.txtFilter), ::GetFocus()) << "past the hidden pages, to the filter box";
-  key.hwnd = ::GetFocus();
-  EXPECT_TRUE(window_->TranslateAccelerator(&key));
-  EXPECT_EQ(HandleOf(c_.TabStrip1), ::GetFocus()) << "and round to the first";
-  key = MSG{::GetFocus(), WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
+  // Past the hidden pages to the filter box, and round to the first.
+  for (HWND next : {HandleOf(c_.lvwRecent), HandleOf(c_.txtFilter), HandleOf(c_.TabStrip1)}) {
+    MSG key{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
+    EXPECT_TRUE(window_->TranslateAccelerator(&key));
+    EXPECT_EQ(next, ::GetFocus());
+  }
+  MSG key{::GetFocus(), WM_KEYDOWN, VK_RIGHT, 0, 0, {}};
   EXPECT_FALSE(window_->TranslateAccelerator(&key)) << "the tab strip keeps its arrows";
-
-  ClickTab(3);
+  c_.TabStrip1.SelectTab(3);
   window_->FocusFirst();
   key = MSG{::GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {}};
   window_->TranslateAccelerator(&key);
   EXPECT_EQ(HandleOf(c_.txtName), ::GetFocus()) << "into the frame, past its labels";
-}
 
-TEST_F(RealControls, TheHourglassStaysOverTheDocumentUntilThePointerIsReset) {
-  auto setCursor = [&] {
+  for (int pointer : {11, 0}) {
+    c_.App.MousePointer(pointer);
     ::SendMessageW(window_->Handle(), WM_SETCURSOR, reinterpret_cast<WPARAM>(window_->Handle()),
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
-    return ::GetCursor();
-  };
-  c_.App.MousePointer(11);
-  EXPECT_EQ(::LoadCursorW(nullptr, IDC_WAIT), setCursor());
-  c_.App.MousePointer(0);
-  EXPECT_EQ(::LoadCursorW(nullptr, IDC_ARROW), setCursor());
-
+    EXPECT_EQ(::LoadCursorW(nullptr, pointer ? IDC_WAIT : IDC_ARROW), ::GetCursor());
+  }
   wchar_t exe[MAX_PATH];
   ::GetModuleFileNameW(nullptr, exe, MAX_PATH);
   EXPECT_EQ(std::wstring(exe).substr(0, std::wstring(exe).find_last_of(L'\\')), c_.App.Path());

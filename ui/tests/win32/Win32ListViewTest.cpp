@@ -1,4 +1,5 @@
-// The list view's aids to reading over the real common control, read back from its windows.
+// The list view's aids to reading over the real common control, read back from its windows. (Its
+// sort arrow is read in the end-to-end journey, standin/app/tests/EndToEndTest.cpp.)
 
 #include "ui/win32/Win32ListView.h"
 
@@ -24,66 +25,39 @@ LRESULT CALLBACK Parent(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, U
   return result;
 }
 
-constexpr wchar_t kWide[] = L"a text far wider than its column of 1500 twips";
+TEST(Win32ListView, GreysTheRowsOfTheGreyIconAndTipsACutCellWithItsWholeText) {
+  unique_hwnd parent{::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 600, 300,
+                                       nullptr, nullptr, nullptr, nullptr)};
+  Twips twips;
+  DrawnImages icons = DrawnImages::FileIcons();
+  Win32ListView list{parent.get(), 1, twips, &icons, false, L"not"};
+  ::SetWindowSubclass(parent.get(), Parent, 0, reinterpret_cast<DWORD_PTR>(&list));
+  list.Move(0, 0, 9000, 4000);
+  for (const wchar_t* key : {L"A", L"B", L"C"}) list.AddColumn(key, key, 1500);
+  const std::wstring wide = L"a text far wider than its column of 1500 twips";
+  list.AddItem(L"", L"fits", L"yes").SubItems(1, wide);
+  list.AddItem(L"", L"gone", L"not");
 
-class Win32ListViewTest : public testing::Test {
- protected:
-  Win32ListViewTest() {
-    ::SetWindowSubclass(parent_.get(), Parent, 0, reinterpret_cast<DWORD_PTR>(&list_));
-    list_.Move(0, 0, 9000, 4000);
-    for (const wchar_t* key : {L"A", L"B", L"C"}) list_.AddColumn(key, key, 1500);
-    list_.AddItem(L"", L"fits", L"yes").SubItems(1, kWide);
-    list_.AddItem(L"", L"gone", L"not");
-  }
-  ~Win32ListViewTest() override { ::RemoveWindowSubclass(parent_.get(), Parent, 0); }
-  unique_hwnd parent_{::CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 600, 300,
-                                        nullptr, nullptr, nullptr, nullptr)};
-  Twips twips_;
-  DrawnImages icons_ = DrawnImages::FileIcons();
-  Win32ListView list_{parent_.get(), 1, twips_, &icons_, false, L"not"};
-};
-
-TEST_F(Win32ListViewTest, TheSortColumnAloneShowsTheArrowOfTheOrderWhileSorted) {
-  // The arrow of each column after each change: ^ ascending, v descending, - none.
-  const struct { void (*change)(ListView&); const wchar_t* arrows; } steps[] = {
-      {[](ListView& l) { l.Sorted(true); }, L"^--"},  {[](ListView& l) { l.SortKey(2); }, L"--^"},
-      {[](ListView& l) { l.SortOrder(1); }, L"--v"},  {[](ListView& l) { l.Sorted(false); }, L"---"},
-      {[](ListView& l) { l.SortKey(1); }, L"---"},    {[](ListView& l) { l.Sorted(true); }, L"-v-"},
-  };
-  for (const auto& step : steps) {
-    step.change(list_);
-    std::wstring arrows;
-    for (int i = 0; i < 3; ++i) {
-      HDITEMW item{HDI_FORMAT};
-      Header_GetItem(ListView_GetHeader(list_.Handle()), i, &item);
-      arrows += item.fmt & HDF_SORTUP ? L'^' : item.fmt & HDF_SORTDOWN ? L'v' : L'-';
-      EXPECT_EQ(HDF_LEFT | HDF_STRING, item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) << "as made";
-    }
-    EXPECT_EQ(step.arrows, arrows);
-  }
-}
-
-TEST_F(Win32ListViewTest, RowsOfTheGreyIconAreDrawnInTheGreyOfDisabledText) {
   gTextColours.clear();
-  ::RedrawWindow(list_.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ::RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_NE(::GetSysColor(COLOR_GRAYTEXT), gTextColours.at(0));
-  EXPECT_EQ(::GetSysColor(COLOR_GRAYTEXT), gTextColours.at(1));
-}
+  EXPECT_EQ(::GetSysColor(COLOR_GRAYTEXT), gTextColours.at(1)) << "the row of the grey icon";
 
-// Naming no sub-item asks for the cell under the pointer.
-TEST_F(Win32ListViewTest, ACutCellsTipIsItsWholeTextAndACellThatFitsHasNone) {
-  RECT wide;
-  ListView_GetSubItemRect(list_.Handle(), 0, 1, LVIR_LABEL, &wide);
-  ::MapWindowPoints(list_.Handle(), nullptr, reinterpret_cast<POINT*>(&wide), 2);
-  const struct { int subItem; bool pointerOnWide; const wchar_t* tip; } cases[] = {
-      {1, false, kWide}, {0, false, L""}, {0, true, kWide}};
+  // A cut cell's tip is its whole text, a cell that fits has none; naming no sub-item asks for
+  // the cell under the pointer.
+  RECT cut;
+  ListView_GetSubItemRect(list.Handle(), 0, 1, LVIR_LABEL, &cut);
+  ::MapWindowPoints(list.Handle(), nullptr, reinterpret_cast<POINT*>(&cut), 2);
+  const struct { int subItem; bool pointerOnCut; std::wstring tip; } cases[] = {
+      {1, false, wide}, {0, false, L""}, {0, true, wide}};
   for (const auto& c : cases) {
-    ::SetCursorPos(c.pointerOnWide ? wide.left + 4 : 1000, c.pointerOnWide ? wide.top + 4 : 1000);
+    ::SetCursorPos(c.pointerOnCut ? cut.left + 4 : 1000, c.pointerOnCut ? cut.top + 4 : 1000);
     wchar_t text[INFOTIPSIZE] = L"fits";  // the row's text, handed in for the tip to add to
-    NMLVGETINFOTIPW tip{{list_.Handle(), 1, LVN_GETINFOTIPW}, 0, text, INFOTIPSIZE, 0, c.subItem};
-    list_.OnNotify(tip.hdr);
-    EXPECT_STREQ(c.tip, text) << "sub-item " << c.subItem << ", pointer on it " << c.pointerOnWide;
+    NMLVGETINFOTIPW tip{{list.Handle(), 1, LVN_GETINFOTIPW}, 0, text, INFOTIPSIZE, 0, c.subItem};
+    list.OnNotify(tip.hdr);
+    EXPECT_EQ(c.tip, text) << "sub-item " << c.subItem << ", pointer on it " << c.pointerOnCut;
   }
+  ::RemoveWindowSubclass(parent.get(), Parent, 0);
 }
 
 }  // namespace
