@@ -10,7 +10,7 @@
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
 
-class MemoryFileSystem final : public FileSystem {
+class MemoryFileSystem : public FileSystem {
  public:
   enum Attribute : unsigned { kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive = 0x20 };
 
