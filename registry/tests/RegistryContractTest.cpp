@@ -20,6 +20,7 @@
 #include <windows.h>
 
 #include "registry/win32/Advapi32Registry.h"
+#undef RegSetKeyValue  // the system's name for its own call, which would rename the module's
 #endif
 
 namespace {
