@@ -69,7 +69,7 @@ TEST(ReadProjectFile, ReadsLinesAndValuesByTheRulesOfTheIde) {
       {"the whole text is trimmed of blanks, inner lines are not",
        "   Name=First  \r\nTitle=Last   ", L"First  |Last||||0.0.0|0|||||"},
       {"types by name, ignoring case", "Type=control", L"||||ActiveX Control|0.0.0|0|||||"},
-      {"any other type is an ActiveX EXE", "Type=EXEX", L"||||ActiveX EXE|0.0.0|0|||||"},
+      {"any other type is an ActiveX EXE", "Type=OleExe", L"||||ActiveX EXE|0.0.0|0|||||"},
       {"the last occurrence wins",
        "Name=A\r\n[Other]\r\nName=B\r\nName=C\r\nType=Control\r\nType=OleDll",
        L"C||||ActiveX DLL|0.0.0|0|||||"},

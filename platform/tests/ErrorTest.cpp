@@ -1,4 +1,5 @@
-// Error numbers and the HRESULTs they travel as between COM objects.
+// Error numbers: the run-time errors raised by name, and the HRESULTs errors travel as between
+// COM objects.
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,19 @@ TEST(ErrorNumbers, TravelAsHResultsAndBack) {
   for (const auto& [number, hResult, back] : cases) {
     EXPECT_EQ(hResult, HResultOfError(number)) << number;
     EXPECT_EQ(back, ErrorOfHResult(hResult)) << number;
+  }
+}
+
+TEST(ErrorNumbers, TheNamedErrorsRaiseTheHostLanguagesNumbers) {
+  const std::pair<void (*)(const wchar_t*), std::int32_t> raisers[] = {
+      {RaiseInvalidCall, 5},   {RaiseTypeMismatch, 13},    {RaiseObjectNotSet, 91},
+      {RaiseNotSupported, 438}, {RaiseArgumentMissing, 449}};
+  for (const auto& [raise, number] : raisers) {
+    try {
+      raise(L"Here");
+    } catch (const VbError& e) {
+      EXPECT_EQ(std::pair(number, std::wstring(L"Here")), std::pair(e.Number(), e.Source()));
+    }
   }
 }
 
