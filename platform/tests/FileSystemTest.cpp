@@ -19,15 +19,15 @@ using std::chrono::milliseconds;
 class FileSystems : public testing::TestWithParam<FileWorldMaker> {};
 
 TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
-  const std::unique_ptr<FileWorld> world_ = GetParam().make();
-  const FileSystem& files_ = world_->Files();
+  const std::unique_ptr<FileWorld> world = GetParam().make();
+  const FileSystem& files = world->Files();
   const std::string bytes("a\r\nb\0c\xff", 7);
-  world_->AddFile(L"plain.vbp", bytes);
-  world_->AddFile(L"empty.vbp", "");
-  world_->AddFile(L"kept.vbp", "r", FileWorld::kReadOnly | FileWorld::kArchive);
-  world_->AddFile(L"hidden.vbp", "h", FileWorld::kHidden);
-  world_->AddFile(L"system.vbp", "s", FileWorld::kSystem);
-  world_->AddDirectory(L"folder.vbp");
+  world->AddFile(L"plain.vbp", bytes);
+  world->AddFile(L"empty.vbp", "");
+  world->AddFile(L"kept.vbp", "r", FileWorld::kReadOnly | FileWorld::kArchive);
+  world->AddFile(L"hidden.vbp", "h", FileWorld::kHidden);
+  world->AddFile(L"system.vbp", "s", FileWorld::kSystem);
+  world->AddDirectory(L"folder.vbp");
   const struct {
     const wchar_t* name;
     bool exists;
@@ -39,19 +39,19 @@ TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
       {L"*.vbp", false, {}},       {L"plain.vb?", false, {}},
   };
   for (const auto& c : cases) {
-    const std::wstring path = world_->PathOf(c.name);
-    EXPECT_EQ(c.exists, files_.IsNormalFile(path)) << c.name;
-    EXPECT_EQ(c.exists, files_.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
-    EXPECT_EQ(c.bytes, files_.ReadAll(path, 7)) << c.name;
-    const auto size = files_.NormalFileSize(path);
+    const std::wstring path = world->PathOf(c.name);
+    EXPECT_EQ(c.exists, files.IsNormalFile(path)) << c.name;
+    EXPECT_EQ(c.exists, files.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
+    EXPECT_EQ(c.bytes, files.ReadAll(path, 7)) << c.name;
+    const auto size = files.NormalFileSize(path);
     std::string got(9, 'x');  // what a buffer held before takes no part
-    EXPECT_EQ(c.exists, size && files_.ReadListed(path, *size, 7, got) && got == c.bytes) << c.name;
+    EXPECT_EQ(c.exists, size && files.ReadListed(path, *size, 7, got) && got == c.bytes) << c.name;
   }
   std::string got;
-  const std::wstring plain = world_->PathOf(L"plain.vbp");
-  EXPECT_TRUE(files_.ReadListed(plain, 1, 7, got) && got == bytes) << "grown since listed";
-  EXPECT_FALSE(files_.ReadAll(plain, 6) || files_.ReadListed(plain, 7, 6, got)) << "over the limit";
-  EXPECT_FALSE(files_.IsNormalFile(L"")) << "the empty path names no file";
+  const std::wstring plain = world->PathOf(L"plain.vbp");
+  EXPECT_TRUE(files.ReadListed(plain, 1, 7, got) && got == bytes) << "grown since listed";
+  EXPECT_FALSE(files.ReadAll(plain, 6) || files.ReadListed(plain, 7, 6, got)) << "over the limit";
+  EXPECT_FALSE(files.IsNormalFile(L"")) << "the empty path names no file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, FileSystems, testing::ValuesIn(FileWorlds()),
