@@ -11,7 +11,8 @@ TEST(ErrorNumbers, TravelAsHResultsAndBack) {
   const auto hr = [](std::uint32_t h) { return static_cast<std::int32_t>(h); };
   const std::int32_t kFail = hr(0x80004005);  // no error travels as E_FAIL, never as success
   const std::int32_t cases[][3] = {  // number, HRESULT, the number it brings back
-      {5, hr(0x800A0005), 5}, {65535, hr(0x800AFFFF), 65535}, {0, kFail, kFail}, {70000, kFail, kFail},
+      {5, hr(0x800A0005), 5},         {65535, hr(0x800AFFFF), 65535},
+      {0, kFail, kFail},              {70000, kFail, kFail},
       {hr(0x80070005), hr(0x80070005), hr(0x80070005)}};  // an HRESULT already
   for (const auto& [number, hResult, back] : cases) {
     EXPECT_EQ(hResult, HResultOfError(number)) << number;

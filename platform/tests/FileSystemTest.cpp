@@ -69,7 +69,8 @@ TEST(Win32FileSystem, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
   world->AddFile(L"held.vbp", "Name=A");
   const std::wstring path = world->PathOf(L"held.vbp");
   for (const auto& [access, share, reads] : cases) {
-    unique_file held(::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    unique_file held(
+        ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EXPECT_TRUE(world->Files().IsNormalFile(path));
     EXPECT_EQ(reads, world->Files().ReadAll(path, 64).has_value()) << access << " shared " << share;
