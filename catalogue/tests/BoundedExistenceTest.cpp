@@ -24,50 +24,39 @@ TEST(VolumeOf, NamesTheShareOrDriveWhateverTheSpelling) {
 
 constexpr BoundedExistence::Limits kLimits{milliseconds(30), milliseconds(60)};
 
-TEST(BoundedExistence, LocalPathsAreAskedAtOnceSharesWithADeadlineAndTheKindOnceAVolume) {
+// Each volume's kind is asked once a load; a share is asked within the wait, and one that does not
+// answer is missing for the load; once the load's waits are spent, so are shares not heard from.
+TEST(BoundedExistence, LocalPathsAreAskedAtOnceAndSharesWithinTheWaitsOfTheLoad) {
   BlockingFileSystem files;
-  for (const wchar_t* path : {L"C:\\a.vbp", L"\\\\up\\s\\b.vbp"}) files.Files().AddFile(path, "");
-  files.Files().FailListing(L"\\\\up\\s\\failed.vbp");
-  files.Files().FailListing(L"C:\\failed.vbp");
+  for (const wchar_t* path : {L"C:\\a.vbp", L"\\\\up\\s\\a.vbp", L"\\\\late\\s\\a.vbp"})
+    files.AddFile(path, "");
+  files.FailListing(L"\\\\up\\s\\failed.vbp");
+  files.FailListing(L"C:\\failed.vbp");
+  files.blocked = {L"\\\\D1\\S", L"\\\\D2\\S", L"\\\\D3\\S"};
   BoundedExistence existence(files, kLimits);
   const std::pair<const wchar_t*, bool> cases[] = {
-      {L"C:\\a.vbp", true},         {L"c:\\other\\x.vbp", false}, {L"\\\\up\\s\\b.vbp", true},
-      {L"\\\\UP\\S\\c.vbp", false}, {L"", false}};
+      {L"C:\\a.vbp", true},           {L"c:\\other\\x.vbp", false}, {L"", false},
+      {L"\\\\up\\s\\a.vbp", true},    {L"\\\\UP\\S\\c.vbp", false}, {L"\\\\d1\\s\\a.vbp", false},
+      {L"\\\\D1\\s\\b.vbp", false},   {L"\\\\?\\UNC\\d1\\S\\c.vbp", false},  // not asked again
+      {L"\\\\d2\\s\\a.vbp", false},   {L"\\\\d3\\s\\a.vbp", false},  // the load's waits spent
+      {L"\\\\late\\s\\a.vbp", false}, {L"\\\\up\\s\\a.vbp", true}};  // one that answered is asked
   for (const auto& [path, exists] : cases) EXPECT_EQ(exists, existence.Exists(path)) << path;
   EXPECT_THROW(existence.Exists(L"\\\\up\\s\\failed.vbp"), VbError) << "as the listing's own";
   EXPECT_THROW(existence.Exists(L"C:\\failed.vbp"), VbError);
-  EXPECT_EQ(2u, files.kindQueries);
-  ASSERT_EQ(3u, files.Asked().size()) << "the share's paths, each through the deadline";
-  EXPECT_EQ(milliseconds(30), files.Asked()[0].second);
-
-  BoundedExistence nextLoad(files, kLimits);
-  EXPECT_TRUE(nextLoad.Exists(L"C:\\a.vbp"));
-  EXPECT_EQ(3u, files.kindQueries) << "a drive may change between loads";
-}
-
-TEST(BoundedExistence, SharesThatDoNotAnswerAreMissingForTheLoadWithinTheLoadsWaits) {
-  BlockingFileSystem files;
-  files.Files().AddFile(L"\\\\up\\s\\a.vbp", "");
-  files.Files().AddFile(L"\\\\late\\s\\a.vbp", "");
-  for (const wchar_t* share : {L"\\\\D1\\S", L"\\\\D2\\S", L"\\\\D3\\S"}) files.Block(share);
-  BoundedExistence existence(files, kLimits);
-  const std::pair<const wchar_t*, bool> cases[] = {
-      {L"\\\\up\\s\\a.vbp", true},        {L"\\\\d1\\s\\a.vbp", false},
-      {L"\\\\D1\\s\\b.vbp", false},       {L"\\\\?\\UNC\\d1\\S\\c.vbp", false},  // not asked again
-      {L"\\\\d2\\s\\a.vbp", false},       {L"\\\\d3\\s\\a.vbp", false},  // the load's waits spent
-      {L"\\\\late\\s\\a.vbp", false},     {L"\\\\up\\s\\a.vbp", true}};  // one that answered is asked
-  for (const auto& [path, exists] : cases) EXPECT_EQ(exists, existence.Exists(path)) << path;
+  EXPECT_EQ(6u, files.kindQueries) << "once a volume";
   milliseconds spent{0};
-  for (const auto& [path, wait] : files.Asked()) {
+  for (const auto& [path, wait] : files.asked) {
     EXPECT_LE(wait, kLimits.perPath) << path;
     if (path.find(L"\\d") != std::wstring::npos) spent += wait;
   }
   EXPECT_EQ(kLimits.perLoad, spent);
-  EXPECT_EQ(4u, files.Asked().size());
+  EXPECT_EQ(6u, files.asked.size()) << "the shares' paths, each through the deadline";
 
   BoundedExistence nextLoad(files, kLimits);
+  EXPECT_TRUE(nextLoad.Exists(L"C:\\a.vbp"));
   EXPECT_FALSE(nextLoad.Exists(L"\\\\d1\\s\\a.vbp"));
-  EXPECT_EQ(5u, files.Asked().size()) << "each load asks again";
+  EXPECT_EQ(8u, files.kindQueries) << "a drive may change between loads";
+  EXPECT_EQ(7u, files.asked.size()) << "each load asks again";
 }
 
 }  // namespace

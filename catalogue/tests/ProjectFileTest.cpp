@@ -1,5 +1,5 @@
-// The project file reader, over files in memory: the file system's own rules are the platform's
-// contract, tested there against real files too.
+// The project file reader and the record it fills, over files in memory: the file system's own
+// rules are the platform's contract, tested there against real files too.
 
 #include <gtest/gtest.h>
 
@@ -68,6 +68,8 @@ TEST(ReadProjectFile, ReadsLinesAndValuesByTheRulesOfTheIde) {
        L"lower| My App|Say hi twice|a=b||0.0.0|0|||||"},
       {"the whole text is trimmed of blanks, inner lines are not",
        "   Name=First  \r\nTitle=Last   ", L"First  |Last||||0.0.0|0|||||"},
+      {"types by name, ignoring case", "Type=control", L"||||ActiveX Control|0.0.0|0|||||"},
+      {"any other type is an ActiveX EXE", "Type=OleExe", L"||||ActiveX EXE|0.0.0|0|||||"},
       {"the last occurrence wins",
        "Name=A\r\n[Other]\r\nName=B\r\nName=C\r\nType=Control\r\nType=OleDll",
        L"C||||ActiveX DLL|0.0.0|0|||||"},
@@ -94,22 +96,23 @@ TEST(ReadProjectFile, ReadsLinesAndValuesByTheRulesOfTheIde) {
   EXPECT_EQ(L"Big|At the end||||0.0.0|0|||||", Read(big + "Title=At the end")) << "read whole";
 }
 
-TEST(ReadProjectFile, AFileThatIsNotNormalOrCannotBeListedOrReadGivesAnEmptyRecord) {
+// A project file is a few kilobytes: a larger file is some other file, and is not read.
+TEST(ReadProjectFile, AFileThatIsNotNormalOrCannotBeListedOrReadOrIsLargerGivesAnEmptyRecord) {
   MemoryFileSystem files;
-  for (const wchar_t* path : {L"C:\\hidden.vbp", L"Q:\\unlisted.vbp", L"C:\\locked.vbp"})
-    files.AddFile(path, "Name=A", path[3] == L'h' ? unsigned{MemoryFileSystem::kHidden} : 0u);
+  const std::string largest = "Name=A" + std::string(kLargestProjectFile - 6, ' ');
+  files.AddFile(L"C:\\hidden.vbp", "Name=A", MemoryFileSystem::kHidden);
+  files.AddFile(L"Q:\\unlisted.vbp", "Name=A");
   files.FailListing(L"Q:\\unlisted.vbp");
+  files.AddFile(L"C:\\locked.vbp", "Name=A");
   files.FailReading(L"C:\\locked.vbp");
-  for (const wchar_t* path : {L"C:\\hidden.vbp", L"Q:\\unlisted.vbp", L"C:\\locked.vbp"})
-    EXPECT_EQ(L"", ReadProjectFile(files, Windows1252CodePage(), path).Name()) << path;
-  EXPECT_EQ(1u, files.Reads()) << "only the locked file is read, once";
-
-  // A project file is a few kilobytes: a larger file is some other file, and is not read.
-  std::string largest = "Name=A" + std::string(kLargestProjectFile - 6, ' ');
   files.AddFile(L"C:\\largest.vbp", largest);
-  EXPECT_EQ(L"A", ReadProjectFile(files, Windows1252CodePage(), L"C:\\largest.vbp").Name());
   files.AddFile(L"C:\\larger.vbp", largest + ' ');
-  EXPECT_EQ(L"", ReadProjectFile(files, Windows1252CodePage(), L"C:\\larger.vbp").Name());
+  const std::pair<const wchar_t*, const wchar_t*> cases[] = {
+      {L"C:\\hidden.vbp", L""}, {L"Q:\\unlisted.vbp", L""}, {L"C:\\locked.vbp", L""},
+      {L"C:\\largest.vbp", L"A"}, {L"C:\\larger.vbp", L""}};
+  for (const auto& [path, name] : cases)
+    EXPECT_EQ(name, ReadProjectFile(files, Windows1252CodePage(), path).Name()) << path;
+  EXPECT_EQ(3u, files.Reads()) << "the files listed are read, once";
 }
 
 }  // namespace

@@ -1,18 +1,17 @@
 #pragma once
 // Whether two project records hold the same values, field by field.
 
+#include <tuple>
+
 #include "catalogue/cProject.h"
 
 inline bool SameRecord(const cProject& a, const cProject& b) {
-  return a.Name() == b.Name() && a.TypeString() == b.TypeString() &&
-         a.ProjectType() == b.ProjectType() && a.StartMode() == b.StartMode() &&
-         a.Title() == b.Title() && a.ExeName() == b.ExeName() &&
-         a.Description() == b.Description() && a.VersionComments() == b.VersionComments() &&
-         a.VersionCompanyName() == b.VersionCompanyName() &&
-         a.VersionFileDescription() == b.VersionFileDescription() &&
-         a.VersionLegalCopyright() == b.VersionLegalCopyright() &&
-         a.VersionProductName() == b.VersionProductName() &&
-         a.VersionMajor() == b.VersionMajor() && a.VersionMinor() == b.VersionMinor() &&
-         a.VersionRevision() == b.VersionRevision() &&
-         a.TypeFreindlyName() == b.TypeFreindlyName();
+  const auto fields = [](const cProject& p) {
+    return std::tuple(p.Name(), p.TypeString(), p.ProjectType(), p.StartMode(), p.Title(),
+                      p.ExeName(), p.Description(), p.VersionComments(), p.VersionCompanyName(),
+                      p.VersionFileDescription(), p.VersionLegalCopyright(),
+                      p.VersionProductName(), p.VersionMajor(), p.VersionMinor(),
+                      p.VersionRevision(), p.TypeFreindlyName());
+  };
+  return fields(a) == fields(b);
 }

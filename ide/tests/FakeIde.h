@@ -78,6 +78,20 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     std::wstring progId;
     bool connected;
   };
+  /// The host's list of add-ins, by position.
+  struct AddIns final : ide::Addins, std::vector<std::shared_ptr<AddIn>> {
+    explicit AddIns(FakeIde& host) : host(host) {}
+    std::shared_ptr<ide::AddIn> Item(std::wstring_view progId) override {
+      host.Call(L"Addins.Item");
+      for (const auto& a : *this)
+        if (a->progId == progId) return a;
+      throw VbError(9, L"Addins", L"Subscript out of range");
+    }
+    std::shared_ptr<ide::AddIn> Item(int index) override {
+      return host.Call(L"Addins.Item"), at(index - 1);
+    }
+    FakeIde& host;
+  };
 
   /// What one CreateToolWindow made: the window, and the document inside it.
   struct ToolWindow final : ide::Window, ide::Document {
@@ -98,10 +112,9 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
         {2, L"&New Project"}, {3, L"&Add-In Manager..."}, {3, L"Visual Data Manager..."}};
     for (auto [at, caption] : controls)
       bars[at]->controls.push_back(std::make_shared<Control>(*bars[at], caption));
-    addins = {std::make_shared<AddIn>(L"Tally.Connect", true),
-              std::make_shared<AddIn>(L"Marrowby.Connect", false)};
+    addins.assign({std::make_shared<AddIn>(L"Tally.Connect", true),
+                   std::make_shared<AddIn>(L"Marrowby.Connect", false)});
   }
-  FakeIde(const FakeIde&) = delete;  // its bars and windows refer back to it
 
   // What the add-in asked for.
   std::vector<std::pair<std::wstring, bool>> opened;  // AddFromFile: path, exclusive
@@ -124,8 +137,8 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
   /// Counts the operations above; the one picked fails.
   mutable CallCounter calls;
 
-  std::vector<std::shared_ptr<Bar>> bars;      // by position
-  std::vector<std::shared_ptr<AddIn>> addins;  // by position
+  std::vector<std::shared_ptr<Bar>> bars;  // by position
+  AddIns addins{*this};
 
   /// The bar of that name.
   Bar& bar(std::wstring_view name) {
@@ -143,7 +156,7 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
   std::shared_ptr<ide::VBProject> ActiveVBProject() override { return active; }
   std::shared_ptr<ide::CommandBars> CommandBars() override { return Unowned<ide::CommandBars>(this); }
   std::shared_ptr<ide::Windows> Windows() override { return Unowned<ide::Windows>(this); }
-  std::shared_ptr<ide::Addins> Addins() override { return Unowned(&addInList_); }
+  std::shared_ptr<ide::Addins> Addins() override { return Unowned<ide::Addins>(&addins); }
   std::shared_ptr<ide::Events> Events() override { return Unowned<ide::Events>(this); }
 
  private:
@@ -153,20 +166,6 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     const ide::CommandBarControl* control;  // not owned
     std::function<void()> click;
   };
-  struct AddInList final : ide::Addins {
-    explicit AddInList(FakeIde& host) : host(host) {}
-    std::shared_ptr<ide::AddIn> Item(std::wstring_view progId) override {
-      host.Call(L"Addins.Item");
-      for (const auto& a : host.addins)
-        if (a->progId == progId) return a;
-      throw VbError(9, L"Addins", L"Subscript out of range");
-    }
-    std::shared_ptr<ide::AddIn> Item(int index) override {
-      return host.Call(L"Addins.Item"), host.addins.at(index - 1);
-    }
-    FakeIde& host;
-  };
-
   template <typename T>
   static std::shared_ptr<T> Unowned(T* object) {  // the host outlives what it hands out
     return std::shared_ptr<T>(std::shared_ptr<T>(), object);
@@ -213,6 +212,5 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     return sink;
   }
 
-  AddInList addInList_{*this};
   std::vector<std::weak_ptr<Sink>> sinks_;
 };

@@ -16,20 +16,18 @@ namespace {
 
 using std::chrono::milliseconds;
 
-class FileSystems : public testing::TestWithParam<FileWorldMaker> {
- protected:
-  std::unique_ptr<FileWorld> world_ = GetParam().make();
-  const FileSystem& files_ = world_->Files();
-};
+class FileSystems : public testing::TestWithParam<FileWorldMaker> {};
 
 TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
+  const std::unique_ptr<FileWorld> world = GetParam().make();
+  const FileSystem& files = world->Files();
   const std::string bytes("a\r\nb\0c\xff", 7);
-  world_->AddFile(L"plain.vbp", bytes);
-  world_->AddFile(L"empty.vbp", "");
-  world_->AddFile(L"kept.vbp", "r", FileWorld::kReadOnly | FileWorld::kArchive);
-  world_->AddFile(L"hidden.vbp", "h", FileWorld::kHidden);
-  world_->AddFile(L"system.vbp", "s", FileWorld::kSystem);
-  world_->AddDirectory(L"folder.vbp");
+  world->AddFile(L"plain.vbp", bytes);
+  world->AddFile(L"empty.vbp", "");
+  world->AddFile(L"kept.vbp", "r", FileWorld::kReadOnly | FileWorld::kArchive);
+  world->AddFile(L"hidden.vbp", "h", FileWorld::kHidden);
+  world->AddFile(L"system.vbp", "s", FileWorld::kSystem);
+  world->AddDirectory(L"folder.vbp");
   const struct {
     const wchar_t* name;
     bool exists;
@@ -41,19 +39,19 @@ TEST_P(FileSystems, OnlyNormalFilesExistAndAnyFileReadsWhole) {
       {L"*.vbp", false, {}},       {L"plain.vb?", false, {}},
   };
   for (const auto& c : cases) {
-    const std::wstring path = world_->PathOf(c.name);
-    EXPECT_EQ(c.exists, files_.IsNormalFile(path)) << c.name;
-    EXPECT_EQ(c.exists, files_.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
-    EXPECT_EQ(c.bytes, files_.ReadAll(path, 7)) << c.name;
-    const auto size = files_.NormalFileSize(path);
+    const std::wstring path = world->PathOf(c.name);
+    EXPECT_EQ(c.exists, files.IsNormalFile(path)) << c.name;
+    EXPECT_EQ(c.exists, files.IsNormalFileWithin(path, milliseconds(60000))) << c.name;
+    EXPECT_EQ(c.bytes, files.ReadAll(path, 7)) << c.name;
+    const auto size = files.NormalFileSize(path);
     std::string got(9, 'x');  // what a buffer held before takes no part
-    EXPECT_EQ(c.exists, size && files_.ReadListed(path, *size, 7, got) && got == c.bytes) << c.name;
+    EXPECT_EQ(c.exists, size && files.ReadListed(path, *size, 7, got) && got == c.bytes) << c.name;
   }
   std::string got;
-  const std::wstring plain = world_->PathOf(L"plain.vbp");
-  EXPECT_TRUE(files_.ReadListed(plain, 1, 7, got) && got == bytes) << "grown since listed";
-  EXPECT_FALSE(files_.ReadAll(plain, 6) || files_.ReadListed(plain, 7, 6, got)) << "over the limit";
-  EXPECT_FALSE(files_.IsNormalFile(L"")) << "the empty path names no file";
+  const std::wstring plain = world->PathOf(L"plain.vbp");
+  EXPECT_TRUE(files.ReadListed(plain, 1, 7, got) && got == bytes) << "grown since listed";
+  EXPECT_FALSE(files.ReadAll(plain, 6) || files.ReadListed(plain, 7, 6, got)) << "over the limit";
+  EXPECT_FALSE(files.IsNormalFile(L"")) << "the empty path names no file";
 }
 
 INSTANTIATE_TEST_SUITE_P(Worlds, FileSystems, testing::ValuesIn(FileWorlds()),
@@ -62,26 +60,20 @@ INSTANTIATE_TEST_SUITE_P(Worlds, FileSystems, testing::ValuesIn(FileWorlds()),
 #ifdef _WIN32
 // Another program holding the file: it reads unless that program shares no reading.
 TEST(Win32FileSystem, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
-  const struct {
-    DWORD access, share;
-    bool reads;
-  } cases[] = {
+  const DWORD kAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  const std::tuple<DWORD, DWORD, bool> cases[] = {  // access, share, whether it reads
       {GENERIC_READ | GENERIC_WRITE, 0, false},
       {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, true},
-      {GENERIC_WRITE, FILE_SHARE_READ, true},
-      {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true},
-  };
+      {DELETE, kAll, true}};
   const auto world = MakeWin32FileWorld();
   world->AddFile(L"held.vbp", "Name=A");
   const std::wstring path = world->PathOf(L"held.vbp");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << std::hex << c.access << " shared " << c.share);
-    unique_file held(::CreateFileW(path.c_str(), c.access, c.share, nullptr, OPEN_EXISTING, 0,
-                                   nullptr));
+  for (const auto& [access, share, reads] : cases) {
+    unique_file held(
+        ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
     EXPECT_TRUE(world->Files().IsNormalFile(path));
-    EXPECT_EQ(c.reads ? std::optional<std::string>("Name=A") : std::nullopt,
-              world->Files().ReadAll(path, 64));
+    EXPECT_EQ(reads, world->Files().ReadAll(path, 64).has_value()) << access << " shared " << share;
   }
 }
 
@@ -92,8 +84,7 @@ TEST(Win32FileSystem, AMalformedPathRaisesDevicesAreNeverReadAndSharesMayBlock) 
   const std::wstring inside = world->PathOf(L"plain.vbp\\inside.vbp");  // a file as a folder
   EXPECT_THROW(files.IsNormalFile(inside), VbError);
   EXPECT_THROW(files.IsNormalFileWithin(inside, milliseconds(60000)), VbError);
-  EXPECT_FALSE(files.ReadAll(L"C:\\nul", 64));
-  EXPECT_FALSE(files.ReadAll(world->PathOf(L"con"), 64));
+  EXPECT_FALSE(files.ReadAll(L"C:\\nul", 64) || files.ReadAll(world->PathOf(L"con"), 64));
 
   wchar_t unused[] = L"Q:\\a.vbp";  // a drive letter with no drive behind it may block
   while (unused[0] < L'Y' && ::GetDriveTypeW(std::wstring(unused, 3).c_str()) != DRIVE_NO_ROOT_DIR)

@@ -10,7 +10,7 @@
 #include "platform/Error.h"
 #include "platform/FileSystem.h"
 
-class MemoryFileSystem final : public FileSystem {
+class MemoryFileSystem : public FileSystem {
  public:
   enum Attribute : unsigned { kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive = 0x20 };
 
@@ -25,7 +25,6 @@ class MemoryFileSystem final : public FileSystem {
   void FailReading(std::wstring_view path) { failReading_.insert(Fold(path)); }
 
   bool IsNormalFile(std::wstring_view path) const override {
-    ++listings_;
     if (path.empty() || path.find_first_of(L"*?<>\"") != path.npos) return false;
     if (failListing_.count(Fold(path))) throw VbError(68, L"FileExists", L"Device unavailable");
     const auto it = entries_.find(Fold(path));
@@ -40,7 +39,6 @@ class MemoryFileSystem final : public FileSystem {
     return it->second.first;
   }
 
-  std::size_t Listings() const { return listings_; }
   std::size_t Reads() const { return reads_; }
 
  private:
@@ -55,5 +53,5 @@ class MemoryFileSystem final : public FileSystem {
   // By folded path: the bytes and the attributes.
   std::map<std::wstring, std::pair<std::string, unsigned>> entries_;
   std::set<std::wstring> failListing_, failReading_;
-  mutable std::size_t listings_ = 0, reads_ = 0;
+  mutable std::size_t reads_ = 0;
 };

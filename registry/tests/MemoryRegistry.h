@@ -19,7 +19,6 @@
 class MemoryRegistry final : public RegistryApi {
  public:
   MemoryRegistry() = default;
-  MemoryRegistry(const MemoryRegistry&) = delete;
   /// Another registry over the same keys and handles, whose failures are its own: the code under
   /// test is given the view that fails, and the test looks at what is stored through this one.
   MemoryRegistry View() { return MemoryRegistry(store_); }
@@ -64,20 +63,17 @@ class MemoryRegistry final : public RegistryApi {
                               const std::uint8_t* data, std::uint32_t size) override {
     return On("RegSetValueExA", key, [&](std::string&, Values& values) {
       const std::string bytes(reinterpret_cast<const char*>(data), size);
-      const auto v = Find(values, name);
-      if (v == values.end())
-        values.push_back({name ? name : "", bytes, type});
+      if (const auto v = Find(values, name); v != values.end())
+        v->data = bytes, v->type = type;  // the name keeps its first spelling
       else
-        *v = {v->name, bytes, type};  // the name keeps its first spelling
+        values.push_back({name ? name : "", bytes, type});
       return reg::kSuccess;
     });
   }
   std::int32_t RegDeleteValueA(HKey key, const char* name) override {
     return On("RegDeleteValueA", key, [&](std::string&, Values& values) {
       const auto v = Find(values, name);
-      if (v == values.end()) return reg::kFileNotFound;
-      values.erase(v);
-      return reg::kSuccess;
+      return v == values.end() ? reg::kFileNotFound : (values.erase(v), reg::kSuccess);
     });
   }
   std::int32_t RegQueryInfoKeyA(HKey key, char*, std::uint32_t*, std::uint32_t*, std::uint32_t*,

@@ -19,9 +19,7 @@
 
 namespace {
 
-constexpr UINT kDoubleByteCodePages[] = {932, 936, 949, 950};
-
-std::vector<std::string> Inputs() {
+TEST(DoubleByte, TheReaderReadsAsTheWholeFileWidenedFirst) {
   std::vector<std::string> inputs = {
       "Name=\x82\xa0\r\nTitle=\x81\r\nDescription=\x81",  // lead bytes before CR LF and at the end
       "\x81Name=A\r\nName =\x81\"B\"\r\nTitle=\x81=x\r\nExeName32=\x81 \x81",
@@ -36,13 +34,8 @@ std::vector<std::string> Inputs() {
     bytes << std::ifstream(entry.path(), std::ios::binary).rdbuf();
     inputs.push_back(bytes.str());
   }
-  return inputs;
-}
-
-TEST(DoubleByte, TheReaderReadsAsTheWholeFileWidenedFirst) {
-  const std::vector<std::string> inputs = Inputs();
   ASSERT_GT(inputs.size(), 5u);
-  for (UINT codePage : kDoubleByteCodePages) {
+  for (UINT codePage : {932, 936, 949, 950}) {
     const Win32CodePage ansi(codePage);
     EXPECT_TRUE(ansi.IsDoubleByte()) << codePage;
     for (std::size_t i = 0; i < inputs.size(); ++i) {

@@ -12,18 +12,15 @@ TEST(Win32Shell, ExplorerSelectsTheFileOrOpensTheNearestFolderThatExists) {
   const std::unique_ptr<FileWorld> world = MakeWin32FileWorld();
   world->AddDirectory(L"sub");
   world->AddFile(L"sub\\p.vbp", "Type=Exe\r\n");
-  const std::wstring sub = world->PathOf(L"sub");
-  const struct {
-    std::wstring path, arguments;
-  } cases[] = {
-      {world->PathOf(L"sub\\p.vbp"), L"/select,\"" + world->PathOf(L"sub\\p.vbp") + L"\""},
+  const std::wstring sub = world->PathOf(L"sub"), file = world->PathOf(L"sub\\p.vbp");
+  const std::pair<std::wstring, std::wstring> cases[] = {
+      {file, L"/select,\"" + file + L"\""},
       {world->PathOf(L"sub\\gone.vbp"), L"\"" + sub + L"\""},
       {world->PathOf(L"sub\\gone\\deeper\\q.vbp"), L"\"" + sub + L"\""},
       {sub, L"\"" + sub.substr(0, sub.rfind(L'\\')) + L"\""},  // a folder: the one above it
-      {L"Q:\\nowhere\\q.vbp", L""},  // no drive Q
-      {L"q.vbp", L""},
-  };
-  for (const auto& c : cases) EXPECT_EQ(c.arguments, ExplorerArguments(c.path)) << c.path;
+      {L"Q:\\nowhere\\q.vbp", L""},                           // no drive Q
+      {L"q.vbp", L""}};
+  for (const auto& [path, arguments] : cases) EXPECT_EQ(arguments, ExplorerArguments(path)) << path;
 }
 
 }  // namespace
