@@ -121,13 +121,17 @@ TEST_P(Document, TheMenusAndTheToolbarTakeTheSelectedRowAndOpenOnlyAnExistingFil
   EXPECT_EQ((decltype(host_->opened){{recent, true}, {fav, true}, {recent, true}}), host_->opened);
   EXPECT_EQ(fav, clipboard_.held.text);
   EXPECT_EQ(L"show " + fav, shell_.calls.at(0).target);
+  Toolbar1.UserClick(L"About");
+  EXPECT_EQ(1, frmAbout.shows);
 
   const VbError refusal(-2147467259, L"VBProjects", L"Project file is not valid");
   host_->failNext = refusal;
   Toolbar1.UserClick(L"Open");
   host_->failNext = refusal;
   lvwFavor.UserDoubleClick();
-  ASSERT_EQ(1u, msgBox_.calls.size()) << "the toolbar reports nothing";
+  gVBE.reset();  // the add-in was disconnected meanwhile
+  Press(lvwFavor, L"1", 2, L"mnuPopFavor_Open");
+  ASSERT_EQ(2u, msgBox_.calls.size()) << "the toolbar reports nothing; the rest not thrown";
   const auto& [prompt, style, title] = msgBox_.calls[0];
   EXPECT_EQ((std::tuple{refusal.Description(), 16, L"Skeldra"}), std::tie(prompt, style, title));
 }
