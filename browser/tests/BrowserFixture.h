@@ -46,13 +46,22 @@ ListItem* Row(ListView& list, std::wstring_view number);
 /// Everything the document works with but its window, whose controls it is given.
 class DocumentRig {
  protected:
-  DocumentRig(std::unique_ptr<FileWorld> world, const SkeldraControls& controls);
+  DocumentRig(std::unique_ptr<FileWorld> world, const SkeldraControls& controls)
+      : world_(std::move(world)), c_(controls) {
+    gVBE = host_;
+  }
   virtual ~DocumentRig() { gVBE.reset(); }
 
   /// Writes a project file into the folder; its full path.
-  std::wstring Project(std::wstring_view fileName, const Vbp& vbp = {}, unsigned attributes = 0);
+  std::wstring Project(std::wstring_view fileName, const Vbp& vbp = {}) {
+    world_->AddFile(fileName, vbp.Text());
+    return world_->PathOf(fileName);
+  }
   /// A path in the folder where no file is.
   std::wstring Missing(std::wstring_view fileName) const { return world_->PathOf(fileName); }
+  void Set(const wchar_t* key, const Values& values) {
+    for (const auto& [name, data] : values) reg_.RegSetKeyValue(kHkeyCurrentUser, key, name, data);
+  }
   void SetRecent(const Values& values) { Set(kRecentList, values); }
   void SetFavorites(const Values& values) { Set(kFavoritesList, values); }
   /// The favourites key as it is now: name and data, in creation order.
@@ -60,7 +69,12 @@ class DocumentRig {
     return reg_.RegGetKeyValues(kHkeyCurrentUser, kFavoritesList).value_or(RegValueTable{});
   }
   /// Creates, shows and views the document at 6000 by 4000 twips, as the add-in does.
-  void Open();
+  void Open() {
+    doc_.UserDocument_Initialize();
+    Size(6000, 4000);
+    doc_.UserDocument_Show();
+    doc_.View();
+  }
   /// Gives the document's window this size in twips.
   virtual void Size(float width, float height) = 0;
 
@@ -68,36 +82,32 @@ class DocumentRig {
   FaultyFileSystem files_{world_->Files()};  // the files as the document sees them
   MemoryRegistry registry_;
   MemoryRegistry failing_{registry_.View()};  // the registry as the document sees it
-  mReg reg_;
+  mReg reg_{failing_, world_->Ansi()};
   RecordingMsgBox msgBox_;
   RecordingShell shell_;
   FakeClipboard clipboard_;
-  ProjectLists lists_;
+  ProjectLists lists_{reg_, files_, world_->Ansi()};
   std::shared_ptr<FakeIde> host_ = std::make_shared<FakeIde>();
   SkeldraControls c_;
-  Skeldra doc_;
-
- private:
-  void Set(const wchar_t* key, const Values& values);
+  Skeldra doc_{c_, lists_, msgBox_, shell_, clipboard_};
 };
 
-/// The window the headless document lives in, made before the rig that is given its controls.
-struct HeadlessWindowHolder {
-  HeadlessWindow w_;
-};
-
+/// The document over the headless window, whose controls the test drives as its own members.
 class BrowserTest : public testing::TestWithParam<FileWorldMaker>,
-                    protected HeadlessWindowHolder,
+                    public HeadlessWindow,
                     public DocumentRig {
  protected:
-  BrowserTest() : DocumentRig(GetParam().make(), w_.Controls()) {}
-  void Size(float width, float height) override { w_.UserDocument.Size(width, height); }
+  BrowserTest() : DocumentRig(GetParam().make(), Controls()) {}
+  void Size(float width, float height) override { UserDocument.Size(width, height); }
 
   /// The user presses a mouse button on the row shown with this number, if one is; with
   /// choice, picks that pop-up item.
   void Press(HeadlessListView& list, std::wstring_view number, int button = 1,
-             std::wstring_view choice = {});
-  /// Which page shows: "recent", "favorites", "properties", or "" when not exactly one does.
-  std::string Page() const;
+             std::wstring_view choice = {}) {
+    if (ListItem* row = Row(list, number)) {
+      const auto [x, y] = list.PointOf(*row);
+      UserDocument.choose = std::wstring(choice);
+      list.UserMouseDown(button, 0, x, y);
+    }
+  }
 };
-

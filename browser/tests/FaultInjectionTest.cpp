@@ -19,15 +19,13 @@ class JourneyRun : public BrowserTest {
  public:
   JourneyRun() {
     SetFavorites({{L"1", Project(L"f1.vbp")}, {L"2", Project(L"f2.vbp")}});
-    SetRecent({{L"1", Project(L"new.vbp")}, {L"2", Missing(L"gone.vbp")}, {L"3", Missing(L"f2.vbp")}});
+    SetRecent({{L"1", Project(L"new.vbp")}, {L"2", Missing(L"gone.vbp")},
+               {L"3", world_->PathOf(L"f2.vbp")}});
   }
   void TestBody() override {}
-  using BrowserTest::doc_, BrowserTest::w_, BrowserTest::Press;
+  using BrowserTest::doc_, BrowserTest::Press;
 
-  // From now on the nth call of that kind (0 registry, 1 files, 2 host) fails; 0 fails none.
-  void Fail(int kind, int n) {
-    for (int k = 0; k < 3; ++k) Counter(k).FailCall(k == kind ? n : 0);
-  }
+  // The calls of a kind: 0 registry, 1 files, 2 host.
   CallCounter& Counter(int kind) {
     return kind == 0 ? failing_.calls : kind == 1 ? files_.calls : host_->calls;
   }
@@ -37,17 +35,16 @@ class JourneyRun : public BrowserTest {
     const std::size_t reports = msgBox_.calls.size();
     EXPECT_NO_THROW(action());
     EXPECT_LE(msgBox_.calls.size(), reports + (silent ? 0 : 1));
-    for (std::size_t i = reports; i < msgBox_.calls.size(); ++i) {
-      EXPECT_EQ(16, msgBox_.calls[i].style);
-      EXPECT_FALSE(msgBox_.calls[i].prompt.empty());
-    }
-    EXPECT_EQ(0, w_.App.MousePointer()) << "pointer restored";
+    for (std::size_t i = reports; i < msgBox_.calls.size(); ++i)
+      EXPECT_TRUE(msgBox_.calls[i].style == 16 && !msgBox_.calls[i].prompt.empty()) << "critical";
+    EXPECT_EQ(0, App.MousePointer()) << "pointer restored";
   }
-  void Click(HeadlessListView& list, const wchar_t* row, const wchar_t* choice = L"", bool silent = false) {
+  void Click(HeadlessListView& list, const wchar_t* row, const wchar_t* choice = L"",
+             bool silent = false) {
     Step([&] { Press(list, row, *choice ? 2 : 1, choice); }, silent);
   }
-  void Tab(int index) { Step([&] { w_.TabStrip1.UserClickTab(index); }); }
-  void Button(const wchar_t* key) { Step([&] { w_.Toolbar1.UserClick(key); }); }
+  void Tab(int index) { Step([&] { TabStrip1.UserClickTab(index); }); }
+  void Button(const wchar_t* key) { Step([&] { Toolbar1.UserClick(key); }); }
 
   // The window is shown and viewed. View, a method the window's owner calls, raises its
   // failures to that caller, which reports them; the handlers it runs catch their own.
@@ -75,14 +72,15 @@ const std::map<std::string, std::function<void(JourneyRun&)>> kJourneys{
     {"BrowseSortAndCustomize",
      [](JourneyRun& r) {
        r.Show();
-       r.Step([&] { r.w_.lvwRecent.UserClickColumn(2); });
+       r.Step([&] { r.lvwRecent.UserClickColumn(2); });
        r.Tab(2);
-       r.Click(r.w_.lvwFavor, L"1");
-       r.Click(r.w_.lvwFavor, L"2", L"mnuPopFavor_Prop");
+       r.Click(r.lvwFavor, L"1");
+       r.Click(r.lvwFavor, L"2", L"mnuPopFavor_Prop");
        r.Tab(1);
        r.Button(L"Customize");
        r.Step([&] {
-         if (r.w_.lvwCustomize.ItemCount() > 1) r.w_.lvwCustomize.UserCheck(r.w_.lvwCustomize.Item(2), false);
+         if (r.lvwCustomize.ItemCount() > 1)
+           r.lvwCustomize.UserCheck(r.lvwCustomize.Item(2), false);
        });
        r.Button(L"Customize");
        r.Button(L"Properties");
@@ -90,23 +88,23 @@ const std::map<std::string, std::function<void(JourneyRun&)>> kJourneys{
     {"AddAndRemoveFavourites",
      [](JourneyRun& r) {
        r.Show();
-       r.Click(r.w_.lvwRecent, L"1", L"mnuPopRecent_Add", true);
+       r.Click(r.lvwRecent, L"1", L"mnuPopRecent_Add", true);
        r.Tab(2);
-       r.Click(r.w_.lvwFavor, L"1", L"mnuPopFavor_Delete");
-       r.Click(r.w_.lvwRecent, L"3", L"mnuPopRecent_Add", true);
+       r.Click(r.lvwFavor, L"1", L"mnuPopFavor_Delete");
+       r.Click(r.lvwRecent, L"3", L"mnuPopRecent_Add", true);
        r.Tab(2);
      }},
     {"OpenProjects",
      [](JourneyRun& r) {
        r.Show();
        r.Step([&] {
-         r.Press(r.w_.lvwRecent, L"1");
-         r.w_.lvwRecent.UserDoubleClick();
+         r.Press(r.lvwRecent, L"1");
+         r.lvwRecent.UserDoubleClick();
        });
-       r.Click(r.w_.lvwRecent, L"3", L"mnuPopRecent_Open");
+       r.Click(r.lvwRecent, L"3", L"mnuPopRecent_Open");
        r.Button(L"Open");
        r.Tab(2);
-       r.Click(r.w_.lvwFavor, L"2", L"mnuPopFavor_Open");
+       r.Click(r.lvwFavor, L"2", L"mnuPopFavor_Open");
        r.Step([&] { r.doc_.UserDocument_Terminate(); });
      }},
 };
@@ -116,21 +114,21 @@ class FaultInjection : public testing::TestWithParam<FileWorldMaker> {};
 TEST_P(FaultInjection, EveryCallOfEveryJourneyMayFail) {
   const Stored original{{L"1", L"f1.vbp"}, {L"2", L"f2.vbp"}};
   for (const auto& [name, journey] : kJourneys) {
+    // The journey untouched: how many calls of each kind it makes, and what it leaves stored.
+    JourneyRun clean;
+    journey(clean);
+    const Stored intended = clean.Favorites();
     for (int kind = 0; kind < 3; ++kind) {
-      // The journey untouched: how many calls it makes, and what it leaves stored.
-      JourneyRun clean;
-      journey(clean);
       const int calls = clean.Counter(kind).Calls();
-      const Stored intended = clean.Favorites();
       ASSERT_GT(calls, 0) << name;
 
       for (int n = 1; n <= calls && !HasFailure(); ++n) {
         SCOPED_TRACE(name + ", call " + std::to_string(n) + " of " + std::to_string(calls) +
                      " to the " + kKinds[kind] + " failing");
         JourneyRun run;
-        run.Fail(kind, n);
+        run.Counter(kind).FailCall(n);
         journey(run);
-        run.Fail(kind, 0);
+        run.Counter(kind).FailCall(0);
 
         // Each value stored is as it was or as the journey meant it; none vanished that the
         // journey did not remove.
@@ -139,18 +137,16 @@ TEST_P(FaultInjection, EveryCallOfEveryJourneyMayFail) {
           const bool kept = original.count(value) && original.at(value) == data;
           EXPECT_TRUE(kept || (intended.count(value) && intended.at(value) == data)) << value;
         }
-        for (const auto& [value, data] : original) {
-          if (intended.count(value)) {
-            EXPECT_EQ(data, now.at(value)) << "favourite " << value;
-          }
-        }
+        for (const auto& [value, data] : original)
+          EXPECT_TRUE(!intended.count(value) || (now.count(value) && now.at(value) == data))
+              << "favourite " << value;
 
         // The window goes on working once the failure has passed.
         if (name != "OpenProjects") {  // that one ends by closing the window
           run.Tab(1);
-          EXPECT_EQ(3, run.w_.lvwRecent.ItemCount());
+          EXPECT_EQ(3, run.lvwRecent.ItemCount());
           run.Tab(2);
-          EXPECT_EQ(static_cast<int>(now.size()), run.w_.lvwFavor.ItemCount());
+          EXPECT_EQ(static_cast<int>(now.size()), run.lvwFavor.ItemCount());
         }
       }
     }
