@@ -17,7 +17,6 @@
 #include "platform/win32/Win32CodePage.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Shell.h"
-#include "platform/win32/unique_res.h"
 #include "registry/tests/MemoryRegistry.h"
 
 namespace {
@@ -33,16 +32,6 @@ HWND DialogOwnedBy(HWND owner) {
     for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32770", nullptr));)
       if (::GetWindow(w, GW_OWNER) == owner && ::IsWindowVisible(w)) return w;
   return nullptr;
-}
-
-// How the link looks: underlined or not, and the colour the box gives its text.
-std::pair<bool, COLORREF> LinkLook(HWND box) {
-  HWND link = ::GetDlgItem(box, kAboutLink);
-  LOGFONTW font{};
-  ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(link, WM_GETFONT, 0, 0)), sizeof font, &font);
-  unique_res<HDC, ::DeleteDC> dc(::CreateCompatibleDC(nullptr));
-  ::SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()), (LPARAM)link);
-  return {font.lfUnderline != 0, ::GetTextColor(dc.get())};
 }
 
 TEST(AboutForm, ShowsItsTextsLightsAndOpensItsLinkAndTellsWhenThereIsNoSystemInfo) {
@@ -71,13 +60,6 @@ TEST(AboutForm, ShowsItsTextsLightsAndOpensItsLinkAndTellsWhenThereIsNoSystemInf
       texts.push_back(TextOf(id ? ::GetDlgItem(box, id) : box));
     EXPECT_FALSE(::IsWindowEnabled(owner)) << "the box is modal";
     HWND link = ::GetDlgItem(box, kAboutLink);
-    std::vector<std::pair<bool, COLORREF>> looks;
-    for (HWND under : {link, box, link}) {
-      looks.push_back(LinkLook(box));
-      ::SendMessageW(under, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
-    }
-    const std::pair<bool, COLORREF> plain{false, RGB(0, 0, 0)}, lit{true, RGB(0, 0, 0xFF)};
-    EXPECT_EQ((std::vector<std::pair<bool, COLORREF>>{plain, lit, plain}), looks);
     ::SendMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     ::SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     for (const auto& call : shell.calls)

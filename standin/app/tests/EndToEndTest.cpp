@@ -121,10 +121,6 @@ TEST(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirOwn
        favorites = ::GetDlgItem(document, Ids::kFavorites),
        filter = ::GetDlgItem(document, Ids::kFilter), tabs = ::GetDlgItem(document, Ids::kTabStrip);
   ASSERT_TRUE(document) << "DisplayOnConnect is 1: the window shows";
-  RECT inside{}, container{};
-  ::GetClientRect(document, &inside);
-  ::GetClientRect(::GetParent(document), &container);
-  EXPECT_EQ(container.right, inside.right) << "the document fills its container";
   EXPECT_EQ((Strings{bravo, missing, alpha}), Texts(recent)) << "as the IDE keeps them";
   const auto& ideCommands = frame->Ide()->IdeCommands();
   Press(recent, 2, WM_RBUTTONDOWN, 1);  // "Add to Favorites"
@@ -142,10 +138,6 @@ TEST(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirOwn
   Header_GetItem(header, 0, &format);
   EXPECT_EQ(HDF_SORTUP, format.fmt & (HDF_SORTUP | HDF_SORTDOWN)) << "the sorted column's arrow";
 
-  Key(VK_END);
-  EXPECT_EQ(2, ListView_GetNextItem(recent, -1, LVNI_SELECTED))
-      << "the list moves its selection itself";
-  Key(VK_HOME);
   Key('C', 2);
   EXPECT_EQ(bravo + L"|" + bravo, Clipboard());
   Key(VK_DELETE);  // the IDE's list keeps its entries
@@ -161,6 +153,8 @@ TEST(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirOwn
   NMLVGETINFOTIPW ask{{recent, Ids::kRecent, LVN_GETINFOTIPW}, 0, tip, INFOTIPSIZE, 0, kPath};
   ::SendMessageW(::GetParent(recent), WM_NOTIFY, Ids::kRecent, reinterpret_cast<LPARAM>(&ask));
   EXPECT_EQ(bravo, std::wstring(tip));
+  ::SendMessageW(filter, EM_GETCUEBANNER, reinterpret_cast<WPARAM>(tip), INFOTIPSIZE);
+  EXPECT_EQ(L"Filter", std::wstring(tip)) << "the filter box's cue banner";
   Press(recent, 2, WM_RBUTTONDOWN, 5);  // "Open Containing Folder": Explorer, on the folder
   HWND explorer = nullptr;
   for (int i = 0; i < 400 && !explorer; ++i, ::Sleep(50))
