@@ -41,13 +41,6 @@ struct AddIn {
   void Disconnect() { connect.AddinInstance_OnDisconnection(0); }
   std::wstring DisplayOnConnect() { return settings.GetSetting(kApp, L"Skeldra", kDisplay, L"-"); }
   FakeIde::ToolWindow& Made() { return *host->toolWindows.back(); }
-  // Each report as "style title: prompt".
-  Strings Reports() const {
-    Strings reports;
-    for (const auto& c : msgBox.calls)
-      reports.push_back(std::to_wstring(c.style) + L" " + c.title + L": " + c.prompt);
-    return reports;
-  }
 
   std::shared_ptr<FakeIde> host = std::make_shared<FakeIde>();
   MemoryRegistry registry;
@@ -88,15 +81,14 @@ TEST(Connection, EachWayMakesItsWindowThenTheEntriesAndShowsItOnlyForExactly1) {
        [](AddIn& a) { a.host->addins[1]->connected = true; }, {},
        {L"16 Skeldra: Object variable or With block variable not set"}},
       {"no window", kAfter, L"1", fail(L"CreateToolWindow"), {}, failed(16, L"CreateToolWindow")},
-      {"external, no add-ins", kExternal, L"1", fail(L"Addins.Item"), {},
-       failed(16, L"Addins.Item")},
+      {"no add-ins", kExternal, L"1", fail(L"Addins.Item"), {}, failed(16, L"Addins.Item")},
       {"no face", kAt, L"1", [](AddIn& a) { a.clipboard.failPut = true; }, {kOwn, kMenu, kButton},
        {L"0 Skeldra: OpenClipboard Failed"}},
       {"PasteFace", kAt, L"1", fail(L"PasteFace"), {kOwn, kMenu, kButton}, failed(0, L"PasteFace")},
       {"Controls.Add", kAt, L"1", fail(L"Controls.Add"), {kOwn}, failed(0, L"Controls.Add")},
       {"CommandBarEvents", kAt, L"1", fail(L"CommandBarEvents"), {kOwn, kMenu, kButton},
        failed(0, L"CommandBarEvents")},
-      {"not shown", kExternal, L"0", fail(L"Window.Visible"), {kOwn}, failed(16, L"Window.Visible")},
+      {"no show", kExternal, L"0", fail(L"Window.Visible"), {kOwn}, failed(16, L"Window.Visible")},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -108,7 +100,10 @@ TEST(Connection, EachWayMakesItsWindowThenTheEntriesAndShowsItOnlyForExactly1) {
       a.connect.AddinInstance_OnStartupComplete();
     }
     EXPECT_EQ(c.steps, a.host->log);
-    EXPECT_EQ(c.reports, a.Reports());
+    Strings reports;  // each as "style title: prompt"
+    for (const auto& r : a.msgBox.calls)
+      reports.push_back(std::to_wstring(r.style) + L" " + r.title + L": " + r.prompt);
+    EXPECT_EQ(c.reports, reports);
     EXPECT_EQ(L"copied", a.clipboard.held.text);
     EXPECT_EQ(a.host, gVBE);
     if (a.host->toolWindows.empty()) continue;
