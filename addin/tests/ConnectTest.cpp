@@ -105,9 +105,7 @@ TEST(Connection, EachWayMakesItsWindowThenTheEntriesAndShowsItOnlyForExactly1) {
       reports.push_back(std::to_wstring(r.style) + L" " + r.title + L": " + r.prompt);
     EXPECT_EQ(c.reports, reports);
     EXPECT_EQ(L"copied", a.clipboard.held.text);
-    EXPECT_EQ(a.host, gVBE);
     if (a.host->toolWindows.empty()) continue;
-    EXPECT_TRUE(gToolWindow.get() == &a.Made() && gDocument.get() == &a.Made());
     EXPECT_EQ(a.Made().views > 0, a.Made().visible);
     const bool showing = a.Made().visible;
     a.host->failing.clear();

@@ -4,18 +4,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <string>
 
 #include "platform/win32/unique_res.h"
 
 /// The DLL's path as this Windows process sees it (Wine maps the Linux root to Z:).
-inline std::wstring DllPath() {
-  std::wstring path = MARROWBY_DLL_PATH;
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  return L"Z:" + path;
-}
+inline std::wstring DllPath() { return L"Z:" MARROWBY_DLL_PATH; }
 
 /// Runs regsvr32 silently on the DLL with the arguments, to its end; its exit code.
 inline DWORD Regsvr32(const std::wstring& arguments) {
