@@ -23,9 +23,6 @@
 
 namespace {
 
-constexpr GUID kLibId = {
-    0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
-
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
   ::StringFromGUID2(guid, text, 40);
@@ -43,15 +40,6 @@ void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
     if (::IsWindowVisible(box) && ::PostMessageW(box, WM_COMMAND, IDOK, 0)) ++gReports;
 }
 
-// The top-level windows of this thread. The others are below the IDE's dock, which goes with
-// each IDE.
-BOOL CALLBACK CountWindow(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
-int ThreadWindows() {
-  int count = 0;
-  ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 void FreeUnusedLibraries() {
   for (int pass = 0; pass < 2; ++pass) ::CoFreeUnusedLibrariesEx(0, 0);
 }
@@ -65,7 +53,6 @@ class Connection : public testing::Test {
   }
   static void TearDownTestSuite() {
     ::KillTimer(nullptr, timer_);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
     Regsvr32(L"/u");
     ::OleUninitialize();
   }
@@ -126,22 +113,17 @@ class Connection : public testing::Test {
 // answers S_OK and the next connection of a new IDE recovers (what the add-in reports is seen
 // over the recording host in addin/tests). First the same object is connected again in a mode
 // that makes no entries: the entries deleted last time are not deleted again, and the
-// disconnection runs to its end. After well over a hundred connections no window is left
-// behind, and the DLL unloads once the IDE lets go of the document in its window, unless the IDE
-// keeps the add-in's sinks.
-TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndNothingIsLeftBehind) {
+// disconnection runs to its end. Then the DLL unloads once the IDE lets go of the document in its
+// window, unless the IDE keeps the add-in's sinks.
+TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndTheDllUnloadsOnceNothingHoldsIt) {
   ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
   ASSERT_EQ(S_OK, Disconnect());
   ASSERT_EQ(S_OK, Connect(ext_cm_Startup));
   SetSetting(L"pending");
   ASSERT_EQ(S_OK, Disconnect());
   EXPECT_EQ(L"0", Setting());
-  ASSERT_TRUE(ConnectsCleanly());  // shown: what the system keeps on first use is not the add-in's
-  Restart();
-  const int windows = ThreadWindows();
 
-  using Events = std::vector<std::function<HRESULT()>>;
-  const std::pair<const char*, Events> journeys[] = {
+  const std::pair<const char*, std::vector<std::function<HRESULT()>>> journeys[] = {
       {"after start-up",
        {[this] { return Connect(ext_cm_AfterStartup); }, [this] { return ClickEntry(L"Add-Ins"); },
         [this] { return ClickEntry(L"Standard"); }, [this] { return Disconnect(); }}},
@@ -163,8 +145,6 @@ TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndNothingIsLeftBehin
     }
   }
   Restart();
-  EXPECT_EQ(windows, ThreadWindows()) << "no window left behind";
-
   HMODULE dll = ::GetModuleHandleW(L"Marrowby.dll");
   ASSERT_TRUE(ConnectsCleanly());
   events_.reset();
@@ -207,7 +187,6 @@ TEST_F(Connection, RegisteredForTheMachineItsClassesAreCreatedAndAnswerLateBound
                      skeldra = L"Software\\Classes\\CLSID\\" + GuidText(__uuidof(Skeldra));
   const std::tuple<std::wstring, const wchar_t*, std::wstring> entries[] = {
       {skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-      {skeldra + L"\\TypeLib", nullptr, GuidText(kLibId)},
       {skeldra + L"\\Control", nullptr, L""},
       // Recomposed on resize, no links inside, inside-out, active when visible, site first.
       {skeldra + L"\\MiscStatus\\1", nullptr, L"131473"},
