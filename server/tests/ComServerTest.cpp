@@ -1,10 +1,9 @@
-// The add-in DLL's COM server as Windows and the IDE use it. First the smoke suite over its COM
-// surface: registered by regsvr32 for the machine and removed again without a trace (the
-// installer's test registers it for the user alone), its two classes created by ProgID and
-// named late bound, and a failure coming back as an exception. Then "Marrowby.Connect" connected
-// to the stand-in IDE's object model when things go wrong: the same object connected again, any
-// call on the IDE failing, sinks the IDE keeps and the DLL freed under the add-in. The registry
-// is the real one of the Wine prefix.
+// The add-in DLL's COM server as Windows and the IDE use it: the smoke suite over its COM surface
+// (registered by regsvr32 for the machine, its classes created and named late bound, a failure
+// coming back as an exception, the DLL unloaded once nothing holds it); then "Marrowby.Connect"
+// connected to the stand-in IDE's object model when things go wrong: the same object connected
+// again, any call on the IDE failing, sinks the IDE keeps and the DLL freed under the add-in. The
+// registry is the real one of the Wine prefix.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -19,12 +18,10 @@
 #include "server/Marrowby_h.h"
 #include "server/tests/TheDll.h"
 #include "standin/StandInIde.h"
+#include "platform/win32/com_ptr.h"
 #include "platform/win32/com_res.h"
 
 namespace {
-
-constexpr GUID kLibId = {
-    0x93aca34c, 0x3750, 0x4ee6, {0xa1, 0xd5, 0x19, 0xf2, 0x84, 0xe1, 0xd6, 0x6c}};
 
 std::wstring GuidText(const GUID& guid) {
   wchar_t text[40] = {};
@@ -32,81 +29,19 @@ std::wstring GuidText(const GUID& guid) {
   return text;
 }
 
-// The member's DISPID as a late-bound caller asks for it; DISPID_UNKNOWN when it has none.
-DISPID DispId(IDispatch* object, const wchar_t* member) {
-  DISPID id = DISPID_UNKNOWN;
-  auto* name = const_cast<LPOLESTR>(member);
-  object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id);
-  return id;
-}
-
 std::wstring Setting() { return RegText(HKEY_CURRENT_USER, kShownSettingKey, L"DisplayOnConnect"); }
 void SetSetting(const wchar_t* value) { SetRegText(kShownSettingKey, L"DisplayOnConnect", value); }
 
-TEST(Registration, ForTheMachineWritesWhatTheIdeAndComReadAndRemovesEveryTrace) {
-  const std::wstring classes = L"Software\\Classes\\",
-                     ide = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect",
-                     skeldra = classes + L"CLSID\\" + GuidText(__uuidof(Skeldra)),
-                     connect = classes + L"CLSID\\" + GuidText(__uuidof(Connect));
-  // The key (below HKEY_CURRENT_USER for the IDE's), the value's name and its text ("": the key
-  // alone).
-  const std::tuple<std::wstring, const wchar_t*, std::wstring> entries[] = {
-      {classes + L"Marrowby.Skeldra\\CLSID", nullptr, GuidText(__uuidof(Skeldra))},
-      {skeldra + L"\\InprocServer32", nullptr, DllPath()},
-      {skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
-      {skeldra + L"\\ProgID", nullptr, L"Marrowby.Skeldra"},
-      {skeldra + L"\\TypeLib", nullptr, GuidText(kLibId)},
-      {skeldra + L"\\Control", nullptr, L""},
-      // Recomposed on resize, no links inside, inside-out, active when visible, site first.
-      {skeldra + L"\\MiscStatus\\1", nullptr, L"131473"},
-      {classes + L"Marrowby.Connect\\CLSID", nullptr, GuidText(__uuidof(Connect))},
-      {connect + L"\\InprocServer32", nullptr, DllPath()},
-      {ide, L"FriendlyName", L"Tolvane Skeldra"},
-      {ide, L"Description", L"Alternative to \"Open Project\\Recent Projects\" from Tolvane."},
-      {ide, L"LoadBehavior", L"1"},  // the IDE loads it at start-up
-  };
-  const auto root = [&](const std::wstring& key) {
-    return key == ide ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-  };
-  ASSERT_EQ(0u, Regsvr32(L""));
-  for (const auto& [key, name, value] : entries)
-    EXPECT_EQ(value, RegText(root(key), key, name)) << key;
-  EXPECT_EQ(S_OK, ::LoadRegTypeLib(kLibId, 1, 0, LOCALE_NEUTRAL, com_ptr<ITypeLib>().put()));
-
-  ASSERT_EQ(0u, Regsvr32(L"/u"));
-  for (const std::wstring& key : {ide, classes + L"Marrowby.Connect",
-                                  classes + L"Marrowby.Skeldra", skeldra, connect})
-    EXPECT_EQ(L"(none)", RegText(root(key), key)) << key;
-  for (const std::wstring& key : {L"TypeLib\\" + GuidText(kLibId) + L"\\1.0",
-                                  L"Interface\\" + GuidText(__uuidof(_Skeldra))})
-    EXPECT_EQ(L"(none)", RegText(HKEY_CLASSES_ROOT, key)) << key;
-}
-
-// The add-in's message boxes: each is answered at once from a timer, its caption kept.
-std::vector<std::wstring> gReports;
+// The add-in's message boxes: each is answered at once from a timer, and counted.
+int gReports = 0;
 
 void CALLBACK AnswerMessageBoxes(HWND, UINT, UINT_PTR, DWORD) {
-  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));) {
-    if (!::IsWindowVisible(box)) continue;
-    wchar_t caption[128] = {};
-    ::GetWindowTextW(box, caption, 128);
-    gReports.push_back(caption);
-    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  }
-}
-
-// The top-level windows of this thread. The others are below the IDE's dock, which goes with
-// each IDE.
-BOOL CALLBACK CountWindow(HWND, LPARAM counter) { return ++*reinterpret_cast<int*>(counter), TRUE; }
-int ThreadWindows() {
-  int count = 0;
-  ::EnumThreadWindows(::GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&count));
-  return count;
+  for (HWND box = nullptr; (box = ::FindWindowExW(nullptr, box, L"#32770", nullptr));)
+    if (::IsWindowVisible(box) && ::PostMessageW(box, WM_COMMAND, IDOK, 0)) ++gReports;
 }
 
 void FreeUnusedLibraries() {
-  ::CoFreeUnusedLibrariesEx(0, 0);
-  ::CoFreeUnusedLibrariesEx(0, 0);
+  for (int pass = 0; pass < 2; ++pass) ::CoFreeUnusedLibrariesEx(0, 0);
 }
 
 class Connection : public testing::Test {
@@ -118,7 +53,6 @@ class Connection : public testing::Test {
   }
   static void TearDownTestSuite() {
     ::KillTimer(nullptr, timer_);
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kShownSettingKey);
     Regsvr32(L"/u");
     ::OleUninitialize();
   }
@@ -138,11 +72,8 @@ class Connection : public testing::Test {
     ide_ = standin::MakeStandInIde(dock_);
     standin::AddStandardBars(*ide_);
     ide_->AddAddIn(L"Marrowby.Connect", false);
-    CLSID clsid{};  // as the IDE creates the connection: by ProgID, for its add-in events
-    ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Connect", &clsid));
-    ASSERT_EQ(S_OK, ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER,
+    ASSERT_EQ(S_OK, ::CoCreateInstance(__uuidof(::Connect), nullptr, CLSCTX_INPROC_SERVER,
                                        __uuidof(IDTExtensibility2), events_.put_void()));
-    gReports.clear();
   }
 
   HRESULT Connect(ext_ConnectMode mode) {
@@ -179,24 +110,20 @@ class Connection : public testing::Test {
 };
 
 // Each journey runs once to count the IDE's calls, then once for each call failing: every event
-// answers S_OK, the add-in reports a failure once at most under its own caption, and the next
-// connection of a new IDE recovers. First the same object is connected again in a mode that makes
-// no entries: the entries deleted last time are not deleted again, and the disconnection runs to
-// its end. After well over a hundred connections no window is left behind, and the DLL unloads
-// once the IDE lets go of the document in its window, unless the IDE keeps the add-in's sinks.
-TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndNothingIsLeftBehind) {
+// answers S_OK and the next connection of a new IDE recovers (what the add-in reports is seen
+// over the recording host in addin/tests). First the same object is connected again in a mode
+// that makes no entries: the entries deleted last time are not deleted again, and the
+// disconnection runs to its end. Then the DLL unloads once the IDE lets go of the document in its
+// window, unless the IDE keeps the add-in's sinks.
+TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndTheDllUnloadsOnceNothingHoldsIt) {
   ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
   ASSERT_EQ(S_OK, Disconnect());
   ASSERT_EQ(S_OK, Connect(ext_cm_Startup));
   SetSetting(L"pending");
   ASSERT_EQ(S_OK, Disconnect());
   EXPECT_EQ(L"0", Setting());
-  ASSERT_TRUE(ConnectsCleanly());  // shown: what the system keeps on first use is not the add-in's
-  Restart();
-  const int windows = ThreadWindows();
 
-  using Events = std::vector<std::function<HRESULT()>>;
-  const std::pair<const char*, Events> journeys[] = {
+  const std::pair<const char*, std::vector<std::function<HRESULT()>>> journeys[] = {
       {"after start-up",
        {[this] { return Connect(ext_cm_AfterStartup); }, [this] { return ClickEntry(L"Add-Ins"); },
         [this] { return ClickEntry(L"Standard"); }, [this] { return Disconnect(); }}},
@@ -212,20 +139,12 @@ TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndNothingIsLeftBehin
       Restart();
       SetSetting(L"1");
       ide_->FailCall(n);  // 0: none, counting the calls
-      for (const auto& event : events) {
-        const std::size_t reports = gReports.size();
-        EXPECT_EQ(S_OK, event());
-        EXPECT_LE(gReports.size(), reports + 1);
-      }
+      for (const auto& event : events) EXPECT_EQ(S_OK, event());
       if (n == 0) { ASSERT_GT(calls = ide_->Calls(), 5); }
-      ide_->FailCall(0);
-      for (const std::wstring& caption : gReports) EXPECT_EQ(L"Skeldra", caption);
       EXPECT_TRUE(ConnectsCleanly()) << "the next connection recovers";
     }
   }
   Restart();
-  EXPECT_EQ(windows, ThreadWindows()) << "no window left behind";
-
   HMODULE dll = ::GetModuleHandleW(L"Marrowby.dll");
   ASSERT_TRUE(ConnectsCleanly());
   events_.reset();
@@ -250,23 +169,33 @@ TEST_F(Connection, EveryCallOnTheIdeMayFailWithoutHarmingItAndNothingIsLeftBehin
   ide_.reset();
   FreeUnusedLibraries();
   EXPECT_TRUE(::GetModuleHandleW(L"Marrowby.dll")) << "the sinks hold the DLL";
-  gReports.clear();
-  VARIANT_BOOL handled = VARIANT_FALSE, cancelDefault = VARIANT_FALSE;
-  VARIANT args[3] = {};  // Click(control, handled, cancelDefault), the last first
-  args[0].vt = args[1].vt = VT_BYREF | VT_BOOL, args[2].vt = VT_DISPATCH;
-  args[0].pboolVal = &cancelDefault, args[1].pboolVal = &handled;
-  DISPPARAMS click{args, nullptr, 3, 0};
-  for (const auto& sink : sinks)
-    EXPECT_EQ(S_OK,
-              sink->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &click, nullptr, nullptr, nullptr));
-  EXPECT_TRUE(gReports.empty()) << "a Click after its connection ended shows nothing";
+  gReports = 0;
+  DISPPARAMS none{};  // the sink reads no argument of Click
+  for (const auto& s : sinks)
+    EXPECT_EQ(S_OK, s->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+  EXPECT_EQ(0, gReports) << "a Click after its connection ended shows nothing";
 }
 
-// The classes as late-bound callers see them: created by ProgID, their members named and a
-// failure raised as an exception. Wine (8) does not merge HKEY_CURRENT_USER\Software\Classes
-// into HKEY_CLASSES_ROOT, so COM finds only what is registered for the machine, as the suite
-// registers it.
-TEST_F(Connection, TheClassesAreCreatedByProgIdAndCalledLateBound) {
+// The smoke suite over the COM surface, registered for the machine by the suite: what the IDE and
+// COM read beyond what creating the classes by ProgID shows (the installer's test sees the rest,
+// registered for the user and removed again; the end-to-end test creates Marrowby.Connect by
+// ProgID), then the classes named late bound and a failure raised as an exception. Wine (8) does
+// not merge HKEY_CURRENT_USER\Software\Classes into HKEY_CLASSES_ROOT, so COM finds only what is
+// registered for the machine.
+TEST_F(Connection, RegisteredForTheMachineItsClassesAreCreatedAndAnswerLateBound) {
+  const std::wstring ide = L"Software\\Microsoft\\Visual Basic\\6.0\\Addins\\Marrowby.Connect",
+                     skeldra = L"Software\\Classes\\CLSID\\" + GuidText(__uuidof(Skeldra));
+  const std::tuple<std::wstring, const wchar_t*, std::wstring> entries[] = {
+      {skeldra + L"\\InprocServer32", L"ThreadingModel", L"Apartment"},
+      {skeldra + L"\\Control", nullptr, L""},
+      // Recomposed on resize, no links inside, inside-out, active when visible, site first.
+      {skeldra + L"\\MiscStatus\\1", nullptr, L"131473"},
+      {ide, L"FriendlyName", L"Tolvane Skeldra"},
+  };
+  for (const auto& [key, name, value] : entries)
+    EXPECT_EQ(value, RegText(key == ide ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE, key, name))
+        << key;
+
   CLSID clsid{};
   ASSERT_EQ(S_OK, ::CLSIDFromProgID(L"Marrowby.Skeldra", &clsid));
   com_ptr<IDispatch> document;
@@ -278,16 +207,21 @@ TEST_F(Connection, TheClassesAreCreatedByProgIdAndCalledLateBound) {
       {document.get(), L"RemoveProject", 3}, {connect.get(), L"Show", 1},
       {connect.get(), L"NonModalApp", 2}, {events_.get(), L"OnStartupComplete", 4},
       {document.get(), L"NoSuchMember", DISPID_UNKNOWN}};
-  for (const auto& [object, member, id] : names) EXPECT_EQ(id, DispId(object, member)) << member;
-
+  for (auto [object, member, id] : names) {
+    DISPID named = DISPID_UNKNOWN;
+    auto* name = const_cast<LPOLESTR>(member);
+    object->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &named);
+    EXPECT_EQ(id, named) << member;
+  }
   // A document not yet in a window refuses View, and says why.
   DISPPARAMS none{};
   EXCEPINFO e{};
   EXPECT_EQ(DISP_E_EXCEPTION, document->Invoke(1, IID_NULL, LOCALE_USER_DEFAULT,
                                                DISPATCH_METHOD, &none, nullptr, &e, nullptr));
   const unique_bstr description(e.bstrDescription), source(e.bstrSource), help(e.bstrHelpFile);
-  ASSERT_TRUE(description);
-  EXPECT_NE(std::wstring::npos, std::wstring(description.get()).find(L"not shown"));
+  EXPECT_NE(std::wstring::npos,
+            std::wstring(description ? description.get() : L"").find(L"not shown"));
+
 }
 
 // The IDE frees the DLL while the add-in still holds its objects (a disconnection that stopped
@@ -308,7 +242,6 @@ TEST_F(Connection, UnloadingTheDllNeverReleasesTheIdesObjects) {
   factory.reset();
   ide_->FailCall(1);  // VBE.Windows: the connection holds the root object and ends, reported
   ASSERT_EQ(S_OK, Connect(ext_cm_AfterStartup));
-  ide_->FailCall(0);
   ASSERT_EQ(S_OK, Disconnect(ext_dm_HostShutdown));  // stops: no window
   events_.reset();
 
