@@ -83,8 +83,9 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     explicit AddIns(FakeIde& host) : host(host) {}
     std::shared_ptr<ide::AddIn> Item(std::wstring_view progId) override {
       host.Call(L"Addins.Item");
-      const auto a = std::find_if(begin(), end(), [&](const auto& a) { return a->progId == progId; });
-      return a != end() ? *a : throw VbError(9, L"Addins", L"Subscript out of range");
+      for (const auto& a : *this)
+        if (a->progId == progId) return a;
+      throw VbError(9, L"Addins", L"Subscript out of range");
     }
     std::shared_ptr<ide::AddIn> Item(int index) override {
       return host.Call(L"Addins.Item"), at(index - 1);
@@ -190,8 +191,7 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
                                                 std::shared_ptr<ide::Document>& document) override {
     Call(L"CreateToolWindow");
     log.push_back(L"CreateToolWindow " + std::wstring(progId) + L" " + std::wstring(caption) +
-                  L" " + std::wstring(guidPosition) + L" for " +
-                  static_cast<AddIn&>(addIn).progId);
+                  L" " + std::wstring(guidPosition) + L" for " + static_cast<AddIn&>(addIn).progId);
     document = toolWindows.emplace_back(std::make_shared<ToolWindow>(*this));
     return toolWindows.back();
   }

@@ -19,7 +19,13 @@ class Win32FileWorld final : public FileWorld {
                std::to_string(++counter));
     std::filesystem::create_directory(folder_);
   }
-  ~Win32FileWorld() override { RemoveFolder(); }
+  // Empties and removes the folder, clearing the attributes that would stop a delete.
+  ~Win32FileWorld() override {
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_, ignored))
+      ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(folder_, ignored);
+  }
 
   const FileSystem& Files() const override { return files_; }
   const CodePage& Ansi() const override { return ansi_; }
@@ -35,14 +41,6 @@ class Win32FileWorld final : public FileWorld {
   }
 
  private:
-  // Empties and removes the folder, clearing the attributes that would stop a delete.
-  void RemoveFolder() {
-    std::error_code ignored;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_, ignored))
-      ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(folder_, ignored);
-  }
-
   std::filesystem::path folder_;
   Win32FileSystem files_;
   Win32CodePage ansi_;
