@@ -16,6 +16,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -38,15 +39,14 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     void PasteFace() override { bar.host.Call(L"PasteFace"), ++faces; }
     /// Takes the control off its bar; a second Delete fails, as on a control the host let go.
     void Delete() override {
-      if (deleted) throw VbError(-2147221005, L"Delete", L"The control no longer exists");
-      bar.host.Call(L"Delete");
-      deleted = true;
-      std::erase_if(bar.controls, [this](const auto& c) { return c.get() == this; });
+      const auto at = std::find_if(bar.controls.begin(), bar.controls.end(),
+                                   [this](const auto& c) { return c.get() == this; });
+      if (at == bar.controls.end()) throw VbError(-2147221005, L"Delete", L"No such control");
+      bar.host.Call(L"Delete"), bar.controls.erase(at);
     }
     Bar& bar;
     std::wstring caption;
     int faces = 0;  // PasteFace calls
-    bool deleted = false;
   };
 
   struct Bar final : ide::CommandBar, ide::CommandBarControls {
@@ -146,10 +146,10 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
   }
   /// The user clicks the control: runs the handlers of the live sinks bound to it.
   void Click(const ide::CommandBarControl& control) {
-    std::vector<std::shared_ptr<Sink>> bound;  // a handler may bind or drop sinks meanwhile
-    for (const auto& weak : sinks_)
-      if (auto sink = weak.lock(); sink && sink->control == &control) bound.push_back(sink);
-    for (const auto& sink : bound) sink->click();
+    std::vector<std::function<void()>> clicks;  // a handler may bind or drop sinks meanwhile
+    for (const auto& [sink, bound, click] : sinks_)
+      if (!sink.expired() && bound == &control) clicks.push_back(click);
+    for (const auto& click : clicks) click();
   }
 
   std::shared_ptr<ide::VBProjects> VBProjects() override { return Unowned<ide::VBProjects>(this); }
@@ -160,12 +160,6 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
   std::shared_ptr<ide::Events> Events() override { return Unowned<ide::Events>(this); }
 
  private:
-  struct Sink final : ide::EventSink {
-    Sink(const ide::CommandBarControl& control, std::function<void()> click)
-        : control(&control), click(std::move(click)) {}
-    const ide::CommandBarControl* control;  // not owned
-    std::function<void()> click;
-  };
   template <typename T>
   static std::shared_ptr<T> Unowned(T* object) {  // the host outlives what it hands out
     return std::shared_ptr<T>(std::shared_ptr<T>(), object);
@@ -179,13 +173,11 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     Call(L"AddFromFile");
     if (auto e = std::exchange(failNext, std::nullopt)) throw *e;
     opened.emplace_back(fileName, exclusive);
-    active = std::make_shared<Project>(std::wstring(fileName));
   }
   void Remove(ide::VBProject& project) override {
     Call(L"Remove");
     if (auto e = std::exchange(failNext, std::nullopt)) throw *e;
     removed.push_back(static_cast<Project&>(project).path);
-    if (active.get() == &project) active.reset();
   }
   std::shared_ptr<ide::CommandBar> Item(std::wstring_view name) override {
     return Call(L"CommandBars.Item"), Unowned<ide::CommandBar>(&bar(name));
@@ -199,18 +191,20 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
                                                 std::shared_ptr<ide::Document>& document) override {
     Call(L"CreateToolWindow");
     log.push_back(L"CreateToolWindow " + std::wstring(progId) + L" " + std::wstring(caption) +
-                  L" " + std::wstring(guidPosition) + L" for " +
-                  static_cast<AddIn&>(addIn).progId);
+                  L" " + std::wstring(guidPosition) + L" for " + static_cast<AddIn&>(addIn).progId);
     document = toolWindows.emplace_back(std::make_shared<ToolWindow>(*this));
     return toolWindows.back();
   }
   std::shared_ptr<ide::EventSink> CommandBarEvents(ide::CommandBarControl& control,
                                                    std::function<void()> click) override {
     Call(L"CommandBarEvents");
-    auto sink = std::make_shared<Sink>(control, std::move(click));
-    sinks_.push_back(sink);
+    auto sink = std::make_shared<ide::EventSink>();
+    sinks_.emplace_back(sink, &control, std::move(click));
     return sink;
   }
 
-  std::vector<std::weak_ptr<Sink>> sinks_;
+  // Each sink while it lives, the control it is bound to (not owned), and its handler.
+  std::vector<std::tuple<std::weak_ptr<ide::EventSink>, const ide::CommandBarControl*,
+                         std::function<void()>>>
+      sinks_;
 };

@@ -58,30 +58,26 @@ INSTANTIATE_TEST_SUITE_P(Worlds, FileSystems, testing::ValuesIn(FileWorlds()),
                          [](const auto& info) { return info.param.name; });
 
 #ifdef _WIN32
-// Another program holding the file: it reads unless that program shares no reading.
-TEST(Win32FileSystem, AFileOpenElsewhereReadsUnlessItsReadingIsLocked) {
-  const DWORD kAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Another program holding the file: it reads unless that program shares no reading. Then paths
+// the system refuses, devices, and which paths may block.
+TEST(Win32FileSystem, AFileHeldElsewhereReadsUnlessLockedDevicesNeverAndSharesMayBlock) {
+  const auto world = MakeWin32FileWorld();
+  const FileSystem& files = world->Files();
+  world->AddFile(L"held.vbp", "Name=A");
+  const std::wstring path = world->PathOf(L"held.vbp");
   const std::tuple<DWORD, DWORD, bool> cases[] = {  // access, share, whether it reads
       {GENERIC_READ | GENERIC_WRITE, 0, false},
       {GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, true},
-      {DELETE, kAll, true}};
-  const auto world = MakeWin32FileWorld();
-  world->AddFile(L"held.vbp", "Name=A");
-  const std::wstring path = world->PathOf(L"held.vbp");
+      {DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, true}};
   for (const auto& [access, share, reads] : cases) {
     unique_file held(
         ::CreateFileW(path.c_str(), access, share, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    EXPECT_TRUE(world->Files().IsNormalFile(path));
-    EXPECT_EQ(reads, world->Files().ReadAll(path, 64).has_value()) << access << " shared " << share;
+    EXPECT_TRUE(files.IsNormalFile(path));
+    EXPECT_EQ(reads, files.ReadAll(path, 64).has_value()) << access << " shared " << share;
   }
-}
 
-TEST(Win32FileSystem, AMalformedPathRaisesDevicesAreNeverReadAndSharesMayBlock) {
-  const auto world = MakeWin32FileWorld();
-  const FileSystem& files = world->Files();
-  world->AddFile(L"plain.vbp", "Name=A");
-  const std::wstring inside = world->PathOf(L"plain.vbp\\inside.vbp");  // a file as a folder
+  const std::wstring inside = path + L"\\inside.vbp";  // a file as a folder
   EXPECT_THROW(files.IsNormalFile(inside), VbError);
   EXPECT_THROW(files.IsNormalFileWithin(inside, milliseconds(60000)), VbError);
   EXPECT_FALSE(files.ReadAll(L"C:\\nul", 64) || files.ReadAll(world->PathOf(L"con"), 64));
@@ -90,11 +86,11 @@ TEST(Win32FileSystem, AMalformedPathRaisesDevicesAreNeverReadAndSharesMayBlock) 
   while (unused[0] < L'Y' && ::GetDriveTypeW(std::wstring(unused, 3).c_str()) != DRIVE_NO_ROOT_DIR)
     ++unused[0];
   const std::pair<std::wstring, bool> paths[] = {
-      {world->PathOf(L"a.vbp"), false}, {L"C:\\a.vbp", false},
-      {L"\\\\?\\C:\\a.vbp", false},      {L"a.vbp", false},  // the current drive is a fixed disk
+      {path, false}, {L"C:\\a.vbp", false}, {L"\\\\?\\C:\\a.vbp", false},
+      {L"a.vbp", false},  // the current drive is a fixed disk
       {L"\\\\server\\share\\a.vbp", true}, {L"\\\\?\\UNC\\server\\share\\a.vbp", true},
       {unused, true}};
-  for (const auto& [path, mayBlock] : paths) EXPECT_EQ(mayBlock, files.MayBlock(path)) << path;
+  for (const auto& [p, mayBlock] : paths) EXPECT_EQ(mayBlock, files.MayBlock(p)) << p;
 }
 #endif
 

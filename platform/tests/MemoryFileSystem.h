@@ -31,15 +31,12 @@ class MemoryFileSystem : public FileSystem {
     return it != entries_.end() && !(it->second.second & (kHidden | kSystem | kDirectory));
   }
   std::optional<std::string> ReadAll(std::wstring_view path, std::size_t limit) const override {
-    ++reads_;
     const auto it = entries_.find(Fold(path));
     if (it == entries_.end() || it->second.second & kDirectory || failReading_.count(it->first) ||
         it->second.first.size() > limit)
       return std::nullopt;
     return it->second.first;
   }
-
-  std::size_t Reads() const { return reads_; }
 
  private:
   static constexpr unsigned kDirectory = 0x10;
@@ -53,5 +50,4 @@ class MemoryFileSystem : public FileSystem {
   // By folded path: the bytes and the attributes.
   std::map<std::wstring, std::pair<std::string, unsigned>> entries_;
   std::set<std::wstring> failListing_, failReading_;
-  mutable std::size_t reads_ = 0;
 };

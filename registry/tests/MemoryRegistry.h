@@ -35,14 +35,13 @@ class MemoryRegistry final : public RegistryApi {
   CallCounter calls;
 
   /// Handles opened and not yet closed: a leak check for the callers' tests.
-  std::size_t OpenHandles() const { return store_->handles.size(); }
+  std::size_t OpenHandles() const { return store_->handles.size() - 3; }
   /// Removes a key with its subkeys and values, as RegDeleteTree does; false when absent. Calls on
   /// a handle still open on a removed key answer 1018; closing it succeeds.
   bool DeleteTree(HKey root, const std::string& subKey) {
     HKey key{};
     if (Open("", root, subKey.c_str(), false, &key) != reg::kSuccess) return false;
-    const std::string path = store_->handles[key];
-    store_->handles.erase(key);
+    const std::string path = store_->handles.extract(key).mapped();
     return std::erase_if(store_->keys, [&](const auto& k) {
       return k.first == path || k.first.starts_with(path + '\\');
     });
@@ -62,11 +61,9 @@ class MemoryRegistry final : public RegistryApi {
   std::int32_t RegSetValueExA(HKey key, const char* name, std::uint32_t, std::uint32_t type,
                               const std::uint8_t* data, std::uint32_t size) override {
     return On("RegSetValueExA", key, [&](std::string&, Values& values) {
-      const std::string bytes(reinterpret_cast<const char*>(data), size);
-      if (const auto v = Find(values, name); v != values.end())
-        v->data = bytes, v->type = type;  // the name keeps its first spelling
-      else
-        values.push_back({name ? name : "", bytes, type});
+      auto v = Find(values, name);  // the name keeps its first spelling
+      if (v == values.end()) v = values.insert(v, {name ? name : "", {}, 0});
+      v->data.assign(reinterpret_cast<const char*>(data), size), v->type = type;
       return reg::kSuccess;
     });
   }
@@ -81,12 +78,12 @@ class MemoryRegistry final : public RegistryApi {
                                 std::uint32_t* longestName, std::uint32_t* longestData,
                                 std::uint32_t*, void*) override {
     return On("RegQueryInfoKeyA", key, [&](std::string&, Values& values) {
-      std::size_t name = 0, data = 0;
-      for (const Value& v : values)
-        name = std::max(name, v.name.size()), data = std::max(data, v.data.size());
       if (count) *count = static_cast<std::uint32_t>(values.size());
-      if (longestName) *longestName = static_cast<std::uint32_t>(name);
-      if (longestData) *longestData = static_cast<std::uint32_t>(data);
+      *longestName = *longestData = 0;
+      for (const Value& v : values) {
+        *longestName = std::max(*longestName, static_cast<std::uint32_t>(v.name.size()));
+        *longestData = std::max(*longestData, static_cast<std::uint32_t>(v.data.size()));
+      }
       return reg::kSuccess;
     });
   }
@@ -126,8 +123,10 @@ class MemoryRegistry final : public RegistryApi {
   };
   using Values = std::vector<Value>;  // in creation order
   struct Store {
-    std::map<std::string, Values> keys;  // by path in lower case, from the root's number
-    std::map<HKey, std::string> handles;
+    std::map<std::string, Values> keys{{"0", {}}, {"1", {}}, {"2", {}}};  // by path in lower case
+    // The roots, open for good, by their paths; then the keys opened.
+    std::map<HKey, std::string> handles{
+        {kHkeyClassesRoot, "0"}, {kHkeyCurrentUser, "1"}, {kHkeyLocalMachine, "2"}};
     std::uintptr_t lastHandle = 0x100;
   };
   explicit MemoryRegistry(std::shared_ptr<Store> store) : store_(std::move(store)) {}
@@ -138,14 +137,9 @@ class MemoryRegistry final : public RegistryApi {
   std::int32_t On(const char* call, HKey handle, Then then) {
     if (calls.Next()) return nthResult_;
     if (fail_.call == call && fail_.skip-- <= 0) return fail_.result;
-    std::string path = std::to_string(static_cast<std::uintptr_t>(handle));
-    if (const auto open = store_->handles.find(handle); open != store_->handles.end())
-      path = open->second;
-    else if (handle == kHkeyClassesRoot || handle == kHkeyCurrentUser ||
-             handle == kHkeyLocalMachine)
-      store_->keys[path];
-    else
-      return reg::kInvalidHandle;
+    const auto open = store_->handles.find(handle);
+    if (open == store_->handles.end()) return reg::kInvalidHandle;
+    std::string path = open->second;
     const auto key = store_->keys.find(path);
     return key != store_->keys.end() ? then(path, key->second) : 1018;  // or the key was deleted
   }

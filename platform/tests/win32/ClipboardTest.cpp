@@ -16,7 +16,7 @@ namespace {
 
 // The text on the clipboard, "(picture)" for a bitmap, "" for nothing.
 std::wstring Held() {
-  if (!::OpenClipboard(nullptr)) return L"(not open)";
+  ::OpenClipboard(nullptr);
   std::wstring held = ::IsClipboardFormatAvailable(CF_BITMAP) ? L"(picture)" : L"";
   if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
     held = static_cast<const wchar_t*>(::GlobalLock(data));

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 #include <string>
 
 #include "platform/tests/FileWorld.h"
@@ -18,35 +17,30 @@ class Win32FileWorld final : public FileWorld {
     folder_ = std::filesystem::temp_directory_path() /
               ("marrowby-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
                std::to_string(++counter));
-    RemoveFolder();
     std::filesystem::create_directory(folder_);
   }
-  ~Win32FileWorld() override { RemoveFolder(); }
-
-  const FileSystem& Files() const override { return files_; }
-  const CodePage& Ansi() const override { return ansi_; }
-  std::wstring PathOf(std::wstring_view name) const override { return folder_ / name; }
-  void AddFile(std::wstring_view name, std::string_view bytes, unsigned attributes) override {
-    const std::wstring path = PathOf(name);
-    if (!(std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes))
-      throw std::runtime_error("cannot write a test file");
-    // Attributes are set the way other programs set them: the ANSI call on the ANSI path.
-    if (attributes && !::SetFileAttributesA(ansi_.ToAnsi(path).c_str(), attributes))
-      throw std::runtime_error("cannot set a test file's attributes");
-  }
-  void AddDirectory(std::wstring_view name) override {
-    std::filesystem::create_directory(PathOf(name));
-  }
-
- private:
   // Empties and removes the folder, clearing the attributes that would stop a delete.
-  void RemoveFolder() {
+  ~Win32FileWorld() override {
     std::error_code ignored;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder_, ignored))
       ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
     std::filesystem::remove_all(folder_, ignored);
   }
 
+  const FileSystem& Files() const override { return files_; }
+  const CodePage& Ansi() const override { return ansi_; }
+  std::wstring PathOf(std::wstring_view name) const override { return folder_ / name; }
+  void AddFile(std::wstring_view name, std::string_view bytes, unsigned attributes) override {
+    const std::wstring path = PathOf(name);
+    std::ofstream(std::filesystem::path(path), std::ios::binary) << bytes;
+    // Attributes are set the way other programs set them: the ANSI call on the ANSI path.
+    if (attributes) ::SetFileAttributesA(ansi_.ToAnsi(path).c_str(), attributes);
+  }
+  void AddDirectory(std::wstring_view name) override {
+    std::filesystem::create_directory(PathOf(name));
+  }
+
+ private:
   std::filesystem::path folder_;
   Win32FileSystem files_;
   Win32CodePage ansi_;
