@@ -1,6 +1,6 @@
 #pragma once
 // A host that records what the add-in asks of it, with the state a test gives it: the projects
-// it opens and removes, its command bars and their controls, its list of add-ins, the tool
+// it opens (it has none open), its command bars and their controls, its list of add-ins, the tool
 // windows it creates, and the click handlers bound to controls. The steps that show (a tool
 // window made, an entry added to a bar, a document viewed) go into one ordered log; an operation
 // named in failing, or picked by calls, throws VbError(-2147467259, op, "<op> failed") instead.
@@ -26,11 +26,6 @@
 
 class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::Windows, ide::Events {
  public:
-  struct Project final : ide::VBProject {
-    explicit Project(std::wstring path) : path(std::move(path)) {}
-    std::wstring path;
-  };
-
   struct Bar;
   struct Control final : ide::CommandBarControl {
     Control(Bar& bar, std::wstring caption) : bar(bar), caption(std::move(caption)) {}
@@ -118,17 +113,14 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
 
   // What the add-in asked for.
   std::vector<std::pair<std::wstring, bool>> opened;  // AddFromFile: path, exclusive
-  std::vector<std::wstring> removed;                  // Remove: the project's path
   std::vector<std::shared_ptr<ToolWindow>> toolWindows;
   /// "CreateToolWindow <progId> <caption> <guidPosition> for <the add-in's progId>",
   /// "Controls.Add <bar>" and "View", in order.
   std::vector<std::wstring> log;
 
-  /// The project the host has open, or none.
-  std::shared_ptr<Project> active;
   /// Disables the first control of the "File" bar, as the host does while it is busy.
   bool busy = false;
-  /// The next AddFromFile or Remove throws this error instead.
+  /// The next AddFromFile throws this error instead.
   std::optional<VbError> failNext;
   /// Operations that fail while named here: Addins.Item, CreateToolWindow, CommandBars.Item,
   /// CommandBar.Visible, Controls.Add, Caption, PasteFace, Delete, CommandBarEvents,
@@ -153,7 +145,7 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
   }
 
   std::shared_ptr<ide::VBProjects> VBProjects() override { return Unowned<ide::VBProjects>(this); }
-  std::shared_ptr<ide::VBProject> ActiveVBProject() override { return active; }
+  std::shared_ptr<ide::VBProject> ActiveVBProject() override { return nullptr; }  // none open
   std::shared_ptr<ide::CommandBars> CommandBars() override { return Unowned<ide::CommandBars>(this); }
   std::shared_ptr<ide::Windows> Windows() override { return Unowned<ide::Windows>(this); }
   std::shared_ptr<ide::Addins> Addins() override { return Unowned<ide::Addins>(&addins); }
@@ -174,11 +166,7 @@ class FakeIde final : public ide::VBE, ide::VBProjects, ide::CommandBars, ide::W
     if (auto e = std::exchange(failNext, std::nullopt)) throw *e;
     opened.emplace_back(fileName, exclusive);
   }
-  void Remove(ide::VBProject& project) override {
-    Call(L"Remove");
-    if (auto e = std::exchange(failNext, std::nullopt)) throw *e;
-    removed.push_back(static_cast<Project&>(project).path);
-  }
+  void Remove(ide::VBProject&) override { Call(L"Remove"); }
   std::shared_ptr<ide::CommandBar> Item(std::wstring_view name) override {
     return Call(L"CommandBars.Item"), Unowned<ide::CommandBar>(&bar(name));
   }
