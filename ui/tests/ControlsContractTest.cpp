@@ -1,11 +1,27 @@
-// The order a list view sorts its rows in. The list views' other answers are pinned under Wine,
-// over the headless and the Win32 controls alike (browser/tests/win32/RealControlsTest.cpp).
+// The order a list view sorts its rows in, and the errors the controls raise. The controls' other
+// answers are pinned under Wine, over the headless and the Win32 controls alike
+// (browser/tests/win32/RealControlsTest.cpp).
 
 #include <gtest/gtest.h>
 
+#include "platform/Error.h"
+#include "ui/ControlErrors.h"
 #include "ui/ListSort.h"
 
 namespace {
+
+TEST(ControlErrors, CarryTheHostLanguagesNumbers) {
+  const struct { void (*raise)(const wchar_t*); int number; } cases[] = {
+      {ThrowOutOfBounds, 35600}, {ThrowNotFound, 35601}, {ThrowKeyNotUnique, 35602},
+      {ThrowInvalidValue, 380},  {ThrowOutOfMemory, 7}};
+  for (const auto& c : cases) {
+    try {
+      c.raise(L"ListItems");
+    } catch (const VbError& e) {
+      EXPECT_EQ(c.number, e.Number());
+    }
+  }
+}
 
 TEST(CompareListText, OrdersAsTheListSorts) {
   const struct { const wchar_t *a, *b; int sign; } cases[] = {
