@@ -28,7 +28,6 @@ inline Control* focused = nullptr;         // the control with the keyboard focu
 template <typename Base>
 class HeadlessControl : public Base {
  public:
-  using Base::Move;
   void Move(float left, float top, float width, float height) override {
     if (failMoves) ThrowInvalidValue(L"Move");
     place_ = {left, top, width, height};
@@ -127,9 +126,8 @@ class HeadlessListView final : public HeadlessControl<ListView> {
   class Row final : public ListItem {
    public:
     Row(HeadlessListView& owner, std::wstring key, std::wstring text, std::wstring smallIcon)
-        : owner_(owner), key_(std::move(key)), icon_(std::move(smallIcon)) {
-      cells_[0] = std::move(text);
-    }
+        : owner_(owner), key_(std::move(key)), icon_(std::move(smallIcon)),
+          cells_{{0, std::move(text)}} {}
     const std::wstring& Key() const override { return key_; }
     const std::wstring& Text() const override { return cells_.at(0); }
     void Text(std::wstring text) override { cells_[0] = std::move(text); }

@@ -26,17 +26,12 @@ std::wstring Cell(HWND list, int row, int subItem = 0) {
 // What the document relies on in a list view: the rows sorted by a key column either way, through
 // every later change; keys kept unique; selection, highlight and check boxes as set from code.
 void ListViewContract(ListView& list) {
-  for (const wchar_t* key : {L"A", L"B", L"C"}) list.AddColumn(key, key, 1440);
   ListItem& b = list.AddItem(L"k1", L"b", L"");
   b.SubItems(2, L"dll");
   list.AddItem(L"", L"A", L"yes").SubItems(2, L"exe");
   ListItem& ten = list.AddItem(L"", L"10", L"not");
   ten.SubItems(2, L"dll");
-  try {
-    list.AddItem(L"k1", L"again", L"");  // else the first order below has it
-  } catch (const VbError& e) {
-    EXPECT_EQ(35602, e.Number()) << "a key in use twice";
-  }
+  EXPECT_THROW(list.AddItem(L"k1", L"again", L""), VbError) << "a key in use twice";
   const struct { std::function<void()> change; Strings order; } steps[] = {
       {[&] { list.Sorted(true); }, {L"10", L"A", L"b"}},
       {[&] { list.AddItem(L"", L"2", L"").SubItems(2, L"exe"); }, {L"10", L"2", L"A", L"b"}},
@@ -132,7 +127,6 @@ TEST_F(RealControls, TheColumnsCaptionsAndCheckBoxesShowAsTheUserKnowsThem) {
   Click(bar, Centre(button));
   ASSERT_TRUE(::IsWindowVisible(fields));
   ASSERT_EQ(L"Type", Cell(fields, 4));
-  EXPECT_TRUE(ListView_GetCheckState(fields, 0)) << "N's box, ticked by the document";
   // The box is at the row's left end: found by the control's own hit test.
   ASSERT_TRUE(ListView_GetItemRect(fields, 4, &row, LVIR_BOUNDS));
   LVHITTESTINFO box{{row.left, (row.top + row.bottom) / 2}};

@@ -37,7 +37,6 @@ TEST(Win32ListView, GreysTheRowsOfTheGreyIcon) {
   list.AddItem(L"", L"fits", L"yes");
   list.AddItem(L"", L"gone", L"not");
 
-  gTextColours.clear();
   ::RedrawWindow(list.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   EXPECT_NE(::GetSysColor(COLOR_GRAYTEXT), gTextColours.at(0));
   EXPECT_EQ(::GetSysColor(COLOR_GRAYTEXT), gTextColours.at(1)) << "the row of the grey icon";
