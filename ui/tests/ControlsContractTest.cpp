@@ -1,7 +1,8 @@
-// The order a list view sorts its rows in, and the errors the controls raise. The controls' other
-// answers are pinned under Wine, over the headless and the Win32 controls alike
+// The order a list view sorts its rows in, and the errors the controls raise. The list views'
+// other answers are pinned under Wine, over the headless and the Win32 ones alike
 // (browser/tests/win32/RealControlsTest.cpp).
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "platform/Error.h"
@@ -14,13 +15,9 @@ TEST(ControlErrors, CarryTheHostLanguagesNumbers) {
   const struct { void (*raise)(const wchar_t*); int number; } cases[] = {
       {ThrowOutOfBounds, 35600}, {ThrowNotFound, 35601}, {ThrowKeyNotUnique, 35602},
       {ThrowInvalidValue, 380},  {ThrowOutOfMemory, 7}};
-  for (const auto& c : cases) {
-    try {
-      c.raise(L"ListItems");
-    } catch (const VbError& e) {
-      EXPECT_EQ(c.number, e.Number());
-    }
-  }
+  for (const auto& c : cases)
+    EXPECT_THAT([&] { c.raise(L"ListItems"); },
+                testing::Throws<VbError>(testing::Property(&VbError::Number, c.number)));
 }
 
 TEST(CompareListText, OrdersAsTheListSorts) {
