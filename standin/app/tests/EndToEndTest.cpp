@@ -84,13 +84,27 @@ void Press(HWND list, int row, UINT down = WM_LBUTTONDOWN, int choice = 0) {
   Pump();
 }
 
+// Whether each row of the recent list is drawn in the grey of disabled text, as the document
+// answers the list's custom draw: the document window's notices seen after it has handled them.
+HWND gRecent = nullptr;
+std::vector<bool> gGreyRows;
+LRESULT CALLBACK NoteGrey(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR) {
+  const LRESULT result = ::DefSubclassProc(hwnd, message, wParam, lParam);
+  const auto& draw = *reinterpret_cast<const NMLVCUSTOMDRAW*>(lParam);
+  if (message == WM_NOTIFY && draw.nmcd.hdr.hwndFrom == gRecent &&
+      draw.nmcd.hdr.code == NM_CUSTOMDRAW && draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT)
+    gGreyRows.push_back(draw.clrText == ::GetSysColor(COLOR_GRAYTEXT));
+  return result;
+}
+
 // Answers each pop-up menu as gMenuChoice says (see AnswerMenu), from a timer that stays.
 void CALLBACK AnswerMenus(HWND, UINT, UINT_PTR, DWORD) { AnswerMenu(nullptr, 0, 0, 0); }
 
 // The stand-in started as standin.exe starts it, which connects the add-in, over the user's
 // recent projects and a favourite; the add-in's window in place, its list read from the IDE's
-// keys, then every key it claims, the filter, the sort arrow, the pop-up menu's items and the cut
-// path's tip, as the user meets them.
+// keys and the missing file's row grey, then every key it claims, the filter, the sort arrow, the
+// pop-up menu's items and the cut path's tip, as the user meets them.
 TEST(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirOwnKeys) {
   ::OleInitialize(nullptr);
   ASSERT_EQ(0u, Regsvr32(L""));
@@ -118,6 +132,11 @@ TEST(EndToEnd, TheListsKeysReachTheWindowBeforeTheIdesShortcutsWhichKeepTheirOwn
        favorites = ::GetDlgItem(document, Ids::kFavorites),
        filter = ::GetDlgItem(document, Ids::kFilter);
   EXPECT_EQ(recentFiles, Texts(recent)) << "as the IDE keeps them";
+  gRecent = recent;
+  ::SetWindowSubclass(document, NoteGrey, 0, 0);
+  ::RedrawWindow(recent, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ::RemoveWindowSubclass(document, NoteGrey, 0);
+  EXPECT_EQ((std::vector<bool>{false, true, false}), gGreyRows) << "the missing file's row";
   Press(recent, 2, WM_RBUTTONDOWN, 1);  // "Add to Favorites"
   Press(recent, 0);
   ASSERT_EQ(recent, ::GetFocus());
