@@ -61,25 +61,6 @@ TEST_F(RealControls, ListViewsKeepTheirRowsAsTheHeadlessOnesDo) {
   HeadlessListView headless;
   for (ListView* list : {static_cast<ListView*>(&headless), &c_.lvwRecent, &c_.lvwCustomize})
     ListViewContract(*list);  // the last with check boxes
-
-  // A list view changed row by row holds its drawing until the message loop runs again.
-  // Meanwhile each cell still goes to its own row in the control, moved by a sort or not.
-  ListView& list = c_.lvwFavor;  // with the document's columns
-  HWND hwnd = HandleOf(list);
-  list.Visible(true);
-  for (int i = 1; i <= 30; ++i)
-    list.AddItem(L"", std::to_wstring(i), L"").SubItems(1, L"name " + std::to_wstring(i));
-  list.SortKey(1);
-  list.SortOrder(1);
-  list.Sorted(true);
-  ListItem& first = list.Item(1);
-  EXPECT_EQ(L"9", first.Text());
-  first.SubItems(1, L"changed");  // which sorts it last
-  EXPECT_EQ((Strings{L"9", L"name 8", L"changed"}),
-            (Strings{Cell(hwnd, 29), Cell(hwnd, 0, 1), Cell(hwnd, 29, 1)}));
-  EXPECT_TRUE(list.Visible());
-  for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);) ::DispatchMessageW(&message);
-  EXPECT_TRUE(::IsWindowVisible(hwnd));
 }
 
 // ---- The document over the real controls --------------------------------------------------
