@@ -461,8 +461,12 @@ void Win32ListView::Sorted(bool sorted) {
 }
 
 void Win32ListView::CellChanged(int column) {
-  // The control asks the row for the text when it draws the cell again.
-  if (column < ColumnCount()) HoldRedraw();
+  // The control asks the row for the text when it draws the cell again: when the list's drawing
+  // is held, as it resumes; otherwise at once.
+  if (column < ColumnCount()) {
+    HoldRedraw();
+    if (!redrawHeld_) ::InvalidateRect(hwnd_, nullptr, FALSE);
+  }
   if (sorted_ && column == sortKey_) Sort();
 }
 
