@@ -41,7 +41,10 @@ class MemoryRegistry final : public RegistryApi {
   bool DeleteTree(HKey root, const std::string& subKey) {
     HKey key{};
     if (Open("", root, subKey.c_str(), false, &key) != reg::kSuccess) return false;
-    const std::string path = store_->handles.extract(key).mapped();
+    const auto open = store_->handles.find(key);
+    if (open == store_->handles.end()) return false;
+    const std::string path = open->second;
+    store_->handles.erase(open);
     return std::erase_if(store_->keys, [&](const auto& k) {
       return k.first == path || k.first.starts_with(path + '\\');
     });
@@ -136,7 +139,7 @@ class MemoryRegistry final : public RegistryApi {
   template <typename Then>
   std::int32_t On(const char* call, HKey handle, Then then) {
     if (calls.Next()) return nthResult_;
-    if (fail_.call == call && fail_.skip-- <= 0) return fail_.result;
+    if (!fail_.call.empty() && fail_.call == call && fail_.skip-- <= 0) return fail_.result;
     const auto open = store_->handles.find(handle);
     if (open == store_->handles.end()) return reg::kInvalidHandle;
     std::string path = open->second;
